@@ -1,0 +1,29 @@
+# Front door of the build. Every target first makes sure the Debian packages are present.
+PREFIX ?= /usr/local
+JOBS   ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build test sanitize install clean
+
+all: build
+
+deps:
+	@./cmake/deps.sh
+
+build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+test: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCELLCTL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+clean:
+	rm -rf build build-asan

@@ -1,0 +1,10 @@
+#include <cellctl/framework/Version.h>
+
+namespace cellctl {
+
+const char* version()
+{
+    return CELLCTL_VERSION;
+}
+
+}  // namespace cellctl

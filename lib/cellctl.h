@@ -1,0 +1,7 @@
+#pragma once
+
+// Every exported class of libcellctl.
+#include <cellctl/framework/PhoneLine.h>
+#include <cellctl/framework/CAtHelper.h>
+#include <cellctl/framework/CAssistor.h>
+#include <cellctl/framework/Version.h>

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <boost/bind/bind.hpp>
+
+#include <cellctl/framework/Export.h>
+#include <cellctl/framework/PhoneLine.h>
+#include <cellctl/framework/Signals.h>
+
+// Base of every helper: the borrowed PhoneLine and the two connections that
+// bind the helper's querySlot and modifySlot to the line's result signals.
+class CELLCTL_EXPORT CAtHelper {
+public:
+    CAtHelper();
+    CAtHelper(const CAtHelper&) = default;
+    CAtHelper& operator=(const CAtHelper&) = default;
+    // Destroying the handles does not disconnect the slots; UnInitialize does.
+    virtual ~CAtHelper();
+
+    // Binds the slots; does nothing here, every concrete helper overrides it.
+    virtual void Initialize();
+    // Disconnects both slots when a PhoneLine is set. The pointer and the
+    // handles keep their values.
+    virtual void UnInitialize();
+
+    // Only stores the pointer: neither connects nor disconnects.
+    void SetPhoneLine(PhoneLine* phoneLine);
+    PhoneLine* GetPhoneLine() const { return m_phoneLine; }
+
+protected:
+    // The attach every concrete helper's Initialize performs: querySlot then
+    // modifySlot, each joining its signal at the back.
+    template <typename Helper>
+    void bindSlots(Helper* helper)
+    {
+        if (m_phoneLine == nullptr)
+            return;
+        using namespace boost::placeholders;
+        m_queryConnection = m_phoneLine->connectQueryResult(
+            PhoneLine::ResultSlot(boost::bind(&Helper::querySlot, helper, _1, _2)));
+        m_modifyConnection = m_phoneLine->connectModifyResult(
+            PhoneLine::ResultSlot(boost::bind(&Helper::modifySlot, helper, _1, _2)));
+    }
+
+    PhoneLine* m_phoneLine;
+    boost::signals::connection m_queryConnection;
+    boost::signals::connection m_modifyConnection;
+};

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs the built tree into a scratch prefix, then builds and runs the same
+# host program twice: once with pkg-config, once with find_package(cellctl).
+set -eu
+build_dir=$1
+work=$2
+here=$(cd "$(dirname "$0")" && pwd)
+prefix=$work/prefix
+
+rm -rf "$work"
+mkdir -p "$work"
+cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log"
+
+# Nothing internal may be installed.
+for internal in AtResponseParser.h NumberReading.h CPassword.h CCopsHelper.h CModeHelper.h; do
+    if find "$prefix/include" -name "$internal" | grep -q .; then
+        echo "internal header installed: $internal" >&2
+        exit 1
+    fi
+done
+
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig"
+# shellcheck disable=SC2046
+c++ -std=c++17 -o "$work/host-pkgconfig" "$here/host.cpp" $(pkg-config --cflags --libs cellctl)
+"$work/host-pkgconfig"
+
+cmake -S "$here" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >"$work/configure.log"
+cmake --build "$work/cmake-build" >"$work/build.log"
+"$work/cmake-build/host"
+echo "installed package usable through pkg-config and find_package"
