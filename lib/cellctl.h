@@ -4,4 +4,7 @@
 #include <cellctl/framework/PhoneLine.h>
 #include <cellctl/framework/CAtHelper.h>
 #include <cellctl/framework/CAssistor.h>
+#include <cellctl/mode/CMode.h>
+#include <cellctl/mode/CCellCapabilityInfo.h>
+#include <cellctl/mode/CModeAssistor.h>
 #include <cellctl/framework/Version.h>
