@@ -8,11 +8,19 @@ namespace cellctl {
 // handle of the callback connected last. connect() appends at the back, so
 // callbacks run in the order they were connected; disconnect() removes only the
 // latest one, and does nothing when that one is already gone.
+//
+// An empty callback is not connected: calling it would throw
+// bad_function_call out of the answer delivery.
 template <typename... Args>
 class ResultSignal {
 public:
-    template <typename Callback>
-    void connect(Callback callback) { m_latest = m_signal.connect(std::move(callback)); }
+    using Callback = boost::function<void(Args...)>;
+
+    void connect(const Callback& callback)
+    {
+        if (!callback.empty())
+            m_latest = m_signal.connect(callback);
+    }
 
     void disconnect()
     {
@@ -34,8 +42,13 @@ private:
 template <typename... Args>
 class ConnectOnlyResultSignal {
 public:
-    template <typename Callback>
-    void connect(Callback callback) { m_signal.connect(std::move(callback)); }
+    using Callback = boost::function<void(Args...)>;
+
+    void connect(const Callback& callback)
+    {
+        if (!callback.empty())
+            m_signal.connect(callback);
+    }
 
     void fire(Args... values) { m_signal(values...); }
 

@@ -154,6 +154,23 @@ TEST(ResultSignal, TwoArgumentsAndConnectOnly)
     EXPECT_EQ(log, (std::vector<std::string>{"fail2", "x", "x!"}));
 }
 
+TEST(ResultSignal, EmptyCallbacksAreNotConnected)
+{
+    std::vector<std::string> log;
+    cellctl::ResultSignal<int> signal;
+    signal.connect(boost::function1<void, int>(Recorder{&log, "kept"}));
+    signal.connect(boost::function1<void, int>());  // empty: ignored, the handle stays on "kept"
+    EXPECT_NO_THROW(signal.fire(3));
+    signal.disconnect();
+    signal.fire(4);
+    EXPECT_EQ(log, std::vector<std::string>{"kept=3"});
+
+    cellctl::ConnectOnlyResultSignal<int> keep;
+    keep.connect(boost::function1<void, int>());
+    EXPECT_NO_THROW(keep.fire(1));
+    EXPECT_EQ(keep.callbackCount(), 0u);
+}
+
 TEST(PhoneLineContract, AnyIntIsAQueryTypeAndSignalsAreDistinct)
 {
     RecordingPhoneLine line;
