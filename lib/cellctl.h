@@ -9,4 +9,6 @@
 #include <cellctl/mode/CMode.h>
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CModeAssistor.h>
+#include <cellctl/cops/CCopsInfo.h>
+#include <cellctl/cops/CCopsAssistor.h>
 #include <cellctl/framework/Version.h>

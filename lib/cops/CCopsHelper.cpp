@@ -1,0 +1,224 @@
+#include <cellctl/cops/CCopsHelper.h>
+
+#include <vector>
+
+#include <cellctl/cops/CCopsAssistor.h>
+#include <cellctl/framework/AtResponseParser.h>
+
+namespace {
+
+AtResponseParser readerOf(const std::string& answer)
+{
+    AtResponse response;
+    response.text = answer;
+    return AtResponseParser(response);
+}
+
+bool containsOk(const std::string& answer)
+{
+    return answer.find("OK") != std::string::npos;
+}
+
+// Quoted as the device expects a name; the name itself goes out whole and
+// unescaped, whatever its length.
+std::string quoted(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
+
+const char* flag(bool on)
+{
+    return on ? "1" : "0";
+}
+
+// A preferred-list line names its operator in the field of its format only;
+// no table lookup, and any other format stores no name.
+void storePreferredName(CCopsInfo& entry, CCopsInfo::EFormat format, const std::string& name)
+{
+    switch (format) {
+    case CCopsInfo::FormatLong: entry.SetOperatorLongName(name); break;
+    case CCopsInfo::FormatShort: entry.SetOperatorShortName(name); break;
+    case CCopsInfo::FormatNumeric: entry.SetOperatorNumericName(name); break;
+    }
+}
+
+}  // namespace
+
+CCopsHelper::CCopsHelper(CCopsAssistor* copsAssistor) : m_copsAssistor(copsAssistor) {}
+
+CCopsHelper::~CCopsHelper() = default;
+
+void CCopsHelper::Initialize()
+{
+    bindSlots(this);
+}
+
+void CCopsHelper::send(PhoneLine::QueryType code, const std::string& text)
+{
+    if (m_phoneLine != nullptr)
+        m_phoneLine->modify(code, text);
+}
+
+void CCopsHelper::SelectCops(CCopsInfo* cops)
+{
+    if (cops == nullptr)
+        return;
+    const int mode = cops->GetModeType();
+    if (mode == CCopsInfo::ModeAutomatic) {
+        send(PhoneLine::CurrentOperator, "0");
+        return;
+    }
+    const CCopsInfo::EFormat format = cops->GetFormat();
+    send(PhoneLine::CurrentOperator, std::to_string(mode) + "," + std::to_string(format) + ","
+                                         + quoted(cops->GetOperatorName(format)));
+}
+
+void CCopsHelper::SelectSelector(CCopsInfo* cops)
+{
+    if (cops != nullptr)
+        send(PhoneLine::PreferredSelector, std::to_string(cops->GetSelector()));
+}
+
+void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
+{
+    if (cops == nullptr)
+        return;
+    const CCopsInfo::EFormat format = cops->GetFormat();
+    send(PhoneLine::PreferredOperators,
+         std::to_string(cops->GetPreferredPLMNListIndex()) + "," + std::to_string(format) + ","
+             + quoted(cops->GetOperatorName(format)) + ","
+             + flag(cops->GetPreferredPLMNListGsmSelected()) + ","
+             + flag(cops->GetPreferredPLMNListGsmCompactSelected()) + ","
+             + flag(cops->GetPreferredPLMNListTDSelected()));
+}
+
+void CCopsHelper::DeleteCopsList(CCopsInfo* cops)
+{
+    if (cops != nullptr)
+        send(PhoneLine::PreferredOperators, std::to_string(cops->GetPreferredPLMNListIndex()));
+}
+
+void CCopsHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
+{
+    switch (code) {
+    case PhoneLine::CurrentOperator: ParseQueryCopsResult(answer); break;
+    case PhoneLine::AvailableOperators: ParseQueryAvailableCopsResult(answer); break;
+    case PhoneLine::PreferredOperators: ParseQueryPreferredCopsListResult(answer); break;
+    case PhoneLine::PreferredSelector: ParseQueryPreferredSelectorResult(answer); break;
+    default: break;
+    }
+}
+
+void CCopsHelper::modifySlot(PhoneLine::QueryType code, const std::string& answer)
+{
+    switch (code) {
+    case PhoneLine::CurrentOperator: ParseSelectCopsResult(answer); break;
+    case PhoneLine::PreferredOperators: ParseModifyCopsListResult(answer); break;
+    case PhoneLine::PreferredSelector: ParseSelectSelectorResult(answer); break;
+    default: break;
+    }
+}
+
+void CCopsHelper::ParseQueryCopsResult(const std::string& answer)
+{
+    AtResponseParser reader = readerOf(answer);
+    // Without a "+COPS: " line the fields come from the answer's last line,
+    // which for an error answer reads as zeros and an empty name.
+    reader.findLine("+COPS: ");
+    const int mode = reader.readInt();
+    const int format = reader.readInt();
+    std::string name = reader.readQuoted();
+    const int accessTech = reader.readInt();
+
+    m_currentCops.SetModeType(CCopsInfo::EModeType(mode));
+    m_currentCops.SetFormat(CCopsInfo::EFormat(format));
+    m_currentCops.SetAccessTechType(CCopsInfo::EAccessTechType(accessTech));
+    m_currentCops.SetOperatorName(CCopsInfo::EFormat(format), std::move(name));
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetCurrentCops(&m_currentCops);
+}
+
+void CCopsHelper::ParseQueryAvailableCopsResult(const std::string& answer)
+{
+    std::vector<CCopsInfo> operators;
+    CCopsInfo entry;
+    AtResponseParser reader = readerOf(answer);
+    // Only the first "+COPS:" line is read. The trailing lists of modes and
+    // formats hold no quoted names, which ends the loop.
+    if (reader.findLine("+COPS:")) {
+        for (;;) {
+            const int state = reader.readDigit();
+            std::string longName = reader.readQuoted();
+            std::string shortName = reader.readQuoted();
+            std::string numericName = reader.readQuoted();
+            const int accessTech = reader.readInt();
+            if (longName.empty() && shortName.empty() && numericName.empty())
+                break;
+            entry.SetState(CCopsInfo::EState(state));
+            entry.SetOperatorLongName(longName);
+            entry.SetOperatorShortName(shortName);
+            entry.SetOperatorNumericName(numericName);
+            entry.SetAccessTechType(CCopsInfo::EAccessTechType(accessTech));
+            operators.push_back(entry);
+        }
+    }
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetAvailableCops(operators);
+}
+
+void CCopsHelper::ParseQueryPreferredCopsListResult(const std::string& answer)
+{
+    std::vector<CCopsInfo> entries;
+    // One record for every line: fields a line does not write (the names of
+    // other formats) keep the values of the lines before it.
+    CCopsInfo entry;
+    AtResponseParser reader = readerOf(answer);
+    while (reader.findLine("+CPOL:")) {
+        const std::string line = reader.currentLine();
+        unsigned pos = 0;
+        const int index = readSmallNumber(line, pos);
+        const CCopsInfo::EFormat format = CCopsInfo::EFormat(readSmallNumber(line, pos));
+        const std::string name = extractQuoted(line, pos);
+        const bool gsm = readSmallNumber(line, pos) != 0;
+        const bool gsmCompact = readSmallNumber(line, pos) != 0;
+        const bool td = readSmallNumber(line, pos) != 0;
+
+        entry.SetPreferredPLMNListIndex(index);
+        entry.SetFormat(format);
+        storePreferredName(entry, format, name);
+        entry.SetPreferredPLMNListGsmSelected(gsm);
+        entry.SetPreferredPLMNListGsmCompactSelected(gsmCompact);
+        entry.SetPreferredPLMNListTDSelected(td);
+        entries.push_back(entry);
+    }
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetPreferredCopsList(entries);
+}
+
+void CCopsHelper::ParseQueryPreferredSelectorResult(const std::string& answer)
+{
+    // The reader stands on the line that begins like the answer's first line.
+    AtResponseParser reader(answer);
+    CCopsInfo selector;
+    selector.SetSelector(CCopsInfo::ESelector(reader.readInt()));
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetCurrentPreferredSelector(selector);
+}
+
+void CCopsHelper::ParseSelectCopsResult(const std::string& answer)
+{
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetSelectCopsResult(containsOk(answer));
+}
+
+void CCopsHelper::ParseModifyCopsListResult(const std::string& answer)
+{
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetModifyCopsListResult(containsOk(answer));
+}
+
+void CCopsHelper::ParseSelectSelectorResult(const std::string& answer)
+{
+    if (m_copsAssistor != nullptr)
+        m_copsAssistor->SetSelectSelectorResult(containsOk(answer));
+}
