@@ -18,3 +18,15 @@ void CAtHelper::SetPhoneLine(PhoneLine* phoneLine)
 {
     m_phoneLine = phoneLine;
 }
+
+void CAtHelper::sendQuery(PhoneLine::QueryType code) const
+{
+    if (m_phoneLine != nullptr)
+        m_phoneLine->query(code);
+}
+
+void CAtHelper::sendModify(PhoneLine::QueryType code, const std::string& text) const
+{
+    if (m_phoneLine != nullptr)
+        m_phoneLine->modify(code, text);
+}

@@ -41,6 +41,10 @@ protected:
             PhoneLine::ResultSlot(boost::bind(&Helper::modifySlot, helper, _1, _2)));
     }
 
+    // Send one command; without a PhoneLine a request does nothing.
+    void sendQuery(PhoneLine::QueryType code) const;
+    void sendModify(PhoneLine::QueryType code, const std::string& text) const;
+
     PhoneLine* m_phoneLine;
     boost::signals::connection m_queryConnection;
     boost::signals::connection m_modifyConnection;

@@ -19,7 +19,8 @@ public:
     void Initialize() override { bindSlots(this); }
     void querySlot(PhoneLine::QueryType code, const std::string& text) { seen.push_back("q" + std::to_string(code) + ":" + text); }
     void modifySlot(PhoneLine::QueryType code, const std::string& text) { seen.push_back("m" + std::to_string(code) + ":" + text); }
-    void send() { if (m_phoneLine) m_phoneLine->query(PhoneLine::SignalQualityGsm); }
+    void send() { sendQuery(PhoneLine::SignalQualityGsm); }
+    void set(const std::string& text) { sendModify(PhoneLine::PowerOn, text); }
     std::vector<std::string> seen;
 };
 
@@ -51,8 +52,10 @@ TEST(HelperAttach, InitializeBindsBothSlotsAndUnInitializeUnbinds)
     EXPECT_EQ(helper.seen.size(), 2u);
 
     helper.send();  // the pointer stays: commands still go out
-    ASSERT_EQ(line.sent().size(), 1u);
+    helper.set("1,0");
+    ASSERT_EQ(line.sent().size(), 2u);
     EXPECT_EQ(line.sent()[0], RecordingPhoneLine::Query(6));
+    EXPECT_EQ(line.sent()[1], RecordingPhoneLine::Modify(126, "1,0"));
 
     assistor.ResetPhoneLine();  // twice is harmless
 }
@@ -71,7 +74,8 @@ TEST(HelperAttach, NullLineAndNullHelperAreNoOps)
     EchoHelper helper;
     helper.Initialize();
     helper.UnInitialize();
-    helper.send();
+    helper.send();  // no line: nothing happens
+    helper.set("x");
 
     EchoAssistor noHelper(nullptr);
     RecordingPhoneLine line;
