@@ -4,6 +4,8 @@
 #include <cellctl/framework/PhoneLine.h>
 #include <cellctl/framework/CAtHelper.h>
 #include <cellctl/framework/CAssistor.h>
+#include <cellctl/usim/CUsimHelper.h>
+#include <cellctl/usim/CUsimAssistor.h>
 #include <cellctl/connection/CConnectionHelper.h>
 #include <cellctl/connection/CConnectionAssistor.h>
 #include <cellctl/mode/CMode.h>
