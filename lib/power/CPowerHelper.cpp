@@ -7,18 +7,6 @@ CPowerHelper::CPowerHelper(CPowerAssistor* assistor) : m_powerAssistor(assistor)
 
 CPowerHelper::~CPowerHelper() = default;
 
-void CPowerHelper::sendQuery(PhoneLine::QueryType code)
-{
-    if (m_phoneLine != nullptr)
-        m_phoneLine->query(code);
-}
-
-void CPowerHelper::sendModify(PhoneLine::QueryType code, const std::string& text)
-{
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(code, text);
-}
-
 // The commands. Texts that start with "AT" are whole command lines: the
 // PhoneLine sends them as they are.
 void CPowerHelper::RequestRevisionIdentification() { sendQuery(PhoneLine::RevisionIdentification); }

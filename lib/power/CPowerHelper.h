@@ -80,8 +80,5 @@ public:
     void ParseQueryPowerOnStatusResult(const std::string& answer);
 
 private:
-    void sendQuery(PhoneLine::QueryType code);
-    void sendModify(PhoneLine::QueryType code, const std::string& text);
-
     CPowerAssistor* m_powerAssistor;
 };
