@@ -13,4 +13,7 @@
 #include <cellctl/mode/CModeAssistor.h>
 #include <cellctl/cops/CCopsInfo.h>
 #include <cellctl/cops/CCopsAssistor.h>
+#include <cellctl/power/CPowerHelper.h>
+#include <cellctl/power/CPowerAssistor.h>
+#include <cellctl/power/CPowerAssistorHsdpa.h>
 #include <cellctl/framework/Version.h>
