@@ -1,8 +1,32 @@
 #include <cellctl/framework/CAtHelper.h>
 
-CAtHelper::CAtHelper() : m_phoneLine(nullptr) {}
+CAtHelper::CAtHelper() : m_phoneLine(nullptr), m_slotsBoundHere(false) {}
 
-CAtHelper::~CAtHelper() = default;
+CAtHelper::CAtHelper(const CAtHelper& other)
+    : m_phoneLine(other.m_phoneLine),
+      m_queryConnection(other.m_queryConnection),
+      m_modifyConnection(other.m_modifyConnection),
+      m_slotsBoundHere(false)
+{
+}
+
+CAtHelper& CAtHelper::operator=(const CAtHelper& other)
+{
+    m_phoneLine = other.m_phoneLine;
+    m_queryConnection = other.m_queryConnection;
+    m_modifyConnection = other.m_modifyConnection;
+    m_slotsBoundHere = false;
+    return *this;
+}
+
+CAtHelper::~CAtHelper()
+{
+    // Straight on the handles, not through the PhoneLine, which may be gone.
+    if (m_slotsBoundHere) {
+        m_queryConnection.disconnect();
+        m_modifyConnection.disconnect();
+    }
+}
 
 void CAtHelper::Initialize() {}
 

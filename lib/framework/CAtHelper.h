@@ -11,9 +11,13 @@
 class CELLCTL_EXPORT CAtHelper {
 public:
     CAtHelper();
-    CAtHelper(const CAtHelper&) = default;
-    CAtHelper& operator=(const CAtHelper&) = default;
-    // Destroying the handles does not disconnect the slots; UnInitialize does.
+    // A copy shares the line and the handles: its handles refer to the
+    // source's slots, so UnInitialize on the copy detaches the source.
+    CAtHelper(const CAtHelper& other);
+    CAtHelper& operator=(const CAtHelper& other);
+    // Detaching is the host's job (UnInitialize). A helper destroyed while
+    // still attached disconnects the slots it bound to itself, so a later
+    // answer never reaches a destroyed object; a copy's handles are left alone.
     virtual ~CAtHelper();
 
     // Binds the slots; does nothing here, every concrete helper overrides it.
@@ -39,6 +43,7 @@ protected:
             PhoneLine::ResultSlot(boost::bind(&Helper::querySlot, helper, _1, _2)));
         m_modifyConnection = m_phoneLine->connectModifyResult(
             PhoneLine::ResultSlot(boost::bind(&Helper::modifySlot, helper, _1, _2)));
+        m_slotsBoundHere = true;
     }
 
     // Send one command; without a PhoneLine a request does nothing.
@@ -48,4 +53,7 @@ protected:
     PhoneLine* m_phoneLine;
     boost::signals::connection m_queryConnection;
     boost::signals::connection m_modifyConnection;
+
+private:
+    bool m_slotsBoundHere;  // the handles are of slots bound to this object
 };

@@ -111,6 +111,26 @@ TEST(HelperAttach, DestroyingHelperHandlesDoesNotDisconnect)
     EXPECT_EQ(helper.seen, std::vector<std::string>{"m1:still"});
 }
 
+TEST(HelperAttach, DestroyedWhileAttachedLeavesNoSlotBehind)
+{
+    RecordingPhoneLine line;
+    {
+        EchoHelper helper;
+        helper.SetPhoneLine(&line);
+        helper.Initialize();
+    }  // destroyed without UnInitialize
+    line.answerQuery(6, "late");  // must not reach freed memory (ASan checks)
+    line.answerModify(6, "late");
+
+    // A line that dies first is fine too.
+    EchoHelper helper;
+    {
+        RecordingPhoneLine shortLived;
+        helper.SetPhoneLine(&shortLived);
+        helper.Initialize();
+    }
+}
+
 struct Recorder {
     std::vector<std::string>* log;
     std::string name;
