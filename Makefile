@@ -3,7 +3,7 @@ PREFIX ?= /usr/local
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test sanitize install clean
+.PHONY: all deps build test sanitize bench install clean
 
 all: build
 
@@ -21,6 +21,13 @@ sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCELLCTL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks in Release, in their own build directory; results go to
+# build-bench/bench-results/.
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCELLCTL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target cellctl_benchmarks
+	bench/run.sh build-bench
 
 install: build
 	cmake --install build --prefix $(PREFIX)
