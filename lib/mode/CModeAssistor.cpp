@@ -19,20 +19,14 @@ void CModeAssistor::ResetPhoneLine()
     detachHelper(m_helper.get());
 }
 
-void CModeAssistor::sendQuery(PhoneLine::QueryType code)
-{
-    if (PhoneLine* line = m_helper->GetPhoneLine())
-        line->query(code);
-}
-
 void CModeAssistor::QueryCurrentMode()
 {
-    sendQuery(PhoneLine::NetworkMode);
+    m_helper->QueryCurrentMode();
 }
 
 void CModeAssistor::QueryPowerOnMode()
 {
-    sendQuery(PhoneLine::PowerOnMode);
+    m_helper->QueryPowerOnMode();
 }
 
 void CModeAssistor::SwitchToMode(CMode* mode)

@@ -7,12 +7,12 @@
 
 #include <cellctl/framework/CAssistor.h>
 #include <cellctl/framework/Export.h>
-#include <cellctl/framework/PhoneLine.h>
 #include <cellctl/framework/ResultSignal.h>
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CMode.h>
 
 class CModeHelper;
+class PhoneLine;
 
 // The host's view of the device's network mode: reads the current and power-on
 // mode, switches modes, sets the power-on mode, and switches the HSDPA and
@@ -80,9 +80,6 @@ public:
     void disconnectCellCapabilityChangesInfo();
 
 private:
-    // Sends a query through the helper's PhoneLine, when there is one.
-    void sendQuery(PhoneLine::QueryType code);
-
     CMode* m_currentMode;
     CMode* m_powerOnMode;
     // Created by the constructor; exists for the assistor's whole life.

@@ -26,31 +26,36 @@ CModeHelper::~CModeHelper() = default;
 
 void CModeHelper::SwitchToMode(const CMode& mode)
 {
-    if (m_phoneLine == nullptr)
-        return;
     // Mode type 0 selects a mode without an access technology, so none is sent.
     std::string text = std::to_string(mode.GetBehaviorType()) + "," + std::to_string(mode.GetModeType());
     if (mode.GetModeType() != CMode::ModeTypeDefault)
         text += "," + std::to_string(mode.GetAccessTechType());
-    m_phoneLine->modify(PhoneLine::NetworkMode, text);
+    sendModify(PhoneLine::NetworkMode, text);
 }
 
 void CModeHelper::SetPowerOnMode(const CMode& mode)
 {
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(PhoneLine::PowerOnMode, "0," + std::to_string(mode.GetAccessTechType()));
+    sendModify(PhoneLine::PowerOnMode, "0," + std::to_string(mode.GetAccessTechType()));
 }
 
 void CModeHelper::EnableHsdpaNotification(bool enable)
 {
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(PhoneLine::HsdpaNotification, enable ? "1" : "0");
+    sendModify(PhoneLine::HsdpaNotification, enable ? "1" : "0");
 }
 
 void CModeHelper::EnableCellCapabilityChangesReport(bool enable)
 {
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(PhoneLine::CellCapabilityReporting, enable ? "1" : "0");
+    sendModify(PhoneLine::CellCapabilityReporting, enable ? "1" : "0");
+}
+
+void CModeHelper::QueryCurrentMode()
+{
+    sendQuery(PhoneLine::NetworkMode);
+}
+
+void CModeHelper::QueryPowerOnMode()
+{
+    sendQuery(PhoneLine::PowerOnMode);
 }
 
 void CModeHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
@@ -133,8 +138,7 @@ void CModeHelper::ParseModeChangeReport(const std::string&)
     // again and reported through the current-mode callback. The report's code
     // already says that the mode changed: a garbled or out-of-range number
     // triggers the re-read as well rather than leave the host on a stale mode.
-    if (m_phoneLine != nullptr)
-        m_phoneLine->query(PhoneLine::NetworkMode);
+    QueryCurrentMode();
 }
 
 void CModeHelper::ParseEnableHsdpaNotificationResult(const std::string& answer)

@@ -27,6 +27,8 @@ public:
     void SetPowerOnMode(const CMode& mode);
     void EnableHsdpaNotification(bool enable);
     void EnableCellCapabilityChangesReport(bool enable);
+    void QueryCurrentMode();
+    void QueryPowerOnMode();
 
     void querySlot(PhoneLine::QueryType code, const std::string& answer);
     void modifySlot(PhoneLine::QueryType code, const std::string& answer);
