@@ -1,0 +1,371 @@
+#include "Arguments.h"
+
+#include <iterator>
+#include <map>
+
+#include "ExitStatus.h"
+#include "QosProfile.h"
+#include "commands/Commands.h"
+
+namespace cellctl::cli {
+namespace {
+
+// ----- validators ---------------------------------------------------------
+
+const CLI::Validator kQosProfile(
+    [](std::string& text) -> std::string {
+        return parseQosProfile(text) ? "" : "expected CLASS,UL,DL (for example background,64,384)";
+    },
+    "CLASS,UL,DL");
+
+const CLI::Validator kOperatorCode(
+    [](std::string& text) -> std::string {
+        bool digits = text.size() >= 5 && text.size() <= 6 &&
+                      text.find_first_not_of("0123456789") == std::string::npos;
+        return digits ? "" : "an operator code is 5 or 6 digits (MCC and MNC), for example 46000";
+    },
+    "CODE");
+
+const CLI::Validator kHostPort(
+    [](std::string& text) -> std::string {
+        size_t colon = text.rfind(':');
+        if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+            return "expected HOST:PORT";
+        std::string port = text.substr(colon + 1);
+        if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos || std::stoi(port) == 0 ||
+            std::stoi(port) > 65535)
+            return "the port must be a number from 1 to 65535";
+        return "";
+    },
+    "HOST:PORT");
+
+// Passwords go to the modem inside double quotes on one command line.
+const CLI::Validator kSecret(
+    [](std::string& text) -> std::string {
+        if (text.empty() || text.size() > 16)
+            return "a PIN, PUK or password has 1 to 16 characters";
+        if (text.find_first_not_of("0123456789") != std::string::npos)
+            return "a PIN, PUK or password is made of digits";
+        return "";
+    },
+    "DIGITS");
+
+// ----- per-command arguments ----------------------------------------------
+
+void noArguments(CLI::App&, CommandArgs&) {}
+
+void connectArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("--apn", args.apn, "access point name of the packet data context")->required();
+    CLI::Option* qos = command.add_option("--qos", args.qos,
+                                          "requested quality of service: traffic class (0-4 or conversational, "
+                                          "streaming, interactive, background, subscribed), uplink and downlink "
+                                          "maximum bit rates in kbit/s (default background,64,384)")
+                           ->check(kQosProfile);
+    command.add_flag("--gsm", args.gsmOnly, "GSM packet data: define the context without a 3G QoS profile")
+        ->excludes(qos);
+}
+
+void simUnlockArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kSecret);
+}
+
+void simUnblockArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("PUK", args.puk, "the PUK (personal unblocking key)")->required()->check(kSecret);
+    command.add_option("NEW-PIN", args.newPin, "the new PIN")->required()->check(kSecret);
+}
+
+void simLockArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("STATE", args.lockState, "on: ask for the PIN at power-on; off: do not")
+        ->required()
+        ->check(CLI::IsMember({"on", "off"}));
+    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kSecret);
+}
+
+void passwordChangeArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("OLD", args.oldPassword, "the current password")->required()->check(kSecret);
+    command.add_option("NEW", args.newPassword, "the new password")->required()->check(kSecret);
+}
+
+void operatorSelectArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("CODE", args.operatorCode, "numeric operator code (MCC and MNC)")
+        ->required()
+        ->check(kOperatorCode);
+}
+
+void preferredWriteArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("INDEX", args.index, "position in the preferred list")
+        ->required()
+        ->check(CLI::Range(1, 999));
+    command.add_option("CODE", args.operatorCode, "numeric operator code (MCC and MNC)")
+        ->required()
+        ->check(kOperatorCode);
+    command.add_flag("--gsm", args.onGsm, "the entry applies to GSM");
+    command.add_flag("--td", args.onTd, "the entry applies to TD-SCDMA");
+    command.add_flag("--gsm-compact", args.onGsmCompact, "the entry applies to GSM Compact");
+}
+
+void preferredDeleteArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("INDEX", args.index, "position in the preferred list")
+        ->required()
+        ->check(CLI::Range(1, 999));
+}
+
+void preferredSelectorArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("LIST", args.selector, "the list to work on (a small number); omit it to show the current one")
+        ->check(CLI::Range(0, 9));
+}
+
+void modeSwitchArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("MODE", args.networkMode, "gsm, td or dual")
+        ->required()
+        ->check(CLI::IsMember({"gsm", "td", "dual"}));
+}
+
+void modePowerOnArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("MODE", args.networkMode, "gsm or td")->required()->check(CLI::IsMember({"gsm", "td"}));
+}
+
+void monitorArguments(CLI::App& command, CommandArgs& args)
+{
+    command.add_option("--duration", args.duration, "stop after this many seconds (default: run until Ctrl-C)")
+        ->check(CLI::PositiveNumber);
+    command.add_option("--events", args.events, "stop after this many reports")->check(CLI::PositiveNumber);
+    command.add_option("--interval", args.interval, "seconds between signal readings (default 5)")
+        ->check(CLI::Range(0.1, 3600.0));
+}
+
+// ----- the table ----------------------------------------------------------
+
+// Groups come before their subcommands. A group with a run function runs it
+// when no subcommand is given.
+const CommandSpec kCommands[] = {
+    {"status", "power on if needed, then show SIM, registration, operator, signal and network modes",
+     "  cellctl status\n  cellctl --json status\n  cellctl --device /dev/ttyUSB0 --pin 1234 status",
+     Preparation::PowerOn, noArguments, runStatus},
+    {"connect", "bring the data card online: power, SIM, registration, PDP context, QoS, attach",
+     "  cellctl --pin 1234 connect --apn cmnet\n  cellctl connect --apn cmnet --qos interactive,128,384\n"
+     "  cellctl connect --apn cmwap --gsm",
+     Preparation::None, connectArguments, runConnect},
+
+    {"sim", "the SIM card: state, PIN and PUK entry, PIN lock, passwords (default: status)",
+     "  cellctl sim\n  cellctl sim unlock 1234\n  cellctl sim unblock 12345678 4321", Preparation::None,
+     noArguments, runSimStatus},
+    {"sim status", "show the SIM state, the PIN lock and the remaining attempts", "  cellctl sim status",
+     Preparation::None, noArguments, runSimStatus},
+    {"sim unlock", "enter the PIN (once: a wrong PIN is never tried again)",
+     "  cellctl sim unlock 1234\n  cellctl --pin 1234 sim unlock", Preparation::None, simUnlockArguments,
+     runSimUnlock},
+    {"sim unblock", "unblock a blocked SIM with its PUK and set a new PIN", "  cellctl sim unblock 12345678 4321",
+     Preparation::None, simUnblockArguments, runSimUnblock},
+    {"sim lock", "switch the PIN lock on or off (asks for the PIN)",
+     "  cellctl sim lock off 1234\n  cellctl --pin 1234 sim lock on", Preparation::None, simLockArguments,
+     runSimLock},
+    {"sim change-pin", "change the PIN, which is the SIM card lock password", "  cellctl sim change-pin 1234 4321",
+     Preparation::None, passwordChangeArguments, runSimChangePin},
+    {"sim change-pin2", "change the fixed-dialling password (PIN2)", "  cellctl sim change-pin2 5678 8765",
+     Preparation::None, passwordChangeArguments, runSimChangePin2},
+
+    {"operators", "network operators: current, scan, manual or automatic selection (default: current)",
+     "  cellctl operators\n  cellctl operators scan\n  cellctl operators select 46000\n  cellctl operators auto",
+     Preparation::SimReady, noArguments, runOperatorsCurrent},
+    {"operators current", "show the current operator and how it was selected", "  cellctl operators current",
+     Preparation::SimReady, noArguments, runOperatorsCurrent},
+    {"operators scan", "list the operators in range (a scan can take minutes)",
+     "  cellctl operators scan\n  cellctl --json operators scan", Preparation::SimReady, noArguments,
+     runOperatorsScan},
+    {"operators select", "register with one operator, chosen by its numeric code", "  cellctl operators select 46001",
+     Preparation::SimReady, operatorSelectArguments, runOperatorsSelect},
+    {"operators auto", "let the modem choose the operator", "  cellctl operators auto", Preparation::SimReady,
+     noArguments, runOperatorsAutomatic},
+
+    {"preferred", "the preferred-operator list on the SIM (default: list)",
+     "  cellctl preferred\n  cellctl preferred write 3 46000 --td\n  cellctl preferred delete 3",
+     Preparation::SimReady, noArguments, runPreferredList},
+    {"preferred list", "show the preferred-operator list", "  cellctl preferred list", Preparation::SimReady,
+     noArguments, runPreferredList},
+    {"preferred write", "write an entry (without --gsm/--td/--gsm-compact: GSM and TD)",
+     "  cellctl preferred write 3 46000\n  cellctl preferred write 4 46001 --gsm", Preparation::SimReady,
+     preferredWriteArguments, runPreferredWrite},
+    {"preferred delete", "delete an entry", "  cellctl preferred delete 3", Preparation::SimReady,
+     preferredDeleteArguments, runPreferredDelete},
+    {"preferred selector", "show or choose which preferred list the commands work on",
+     "  cellctl preferred selector\n  cellctl preferred selector 1", Preparation::SimReady,
+     preferredSelectorArguments, runPreferredSelector},
+
+    {"mode", "the network mode: show, switch, power-on mode (default: show)",
+     "  cellctl mode\n  cellctl mode switch gsm\n  cellctl mode power-on td", Preparation::PowerOn, noArguments,
+     runModeShow},
+    {"mode show", "show the current network mode and the power-on mode", "  cellctl mode show",
+     Preparation::PowerOn, noArguments, runModeShow},
+    {"mode switch", "switch the network mode to GSM, TD or dual", "  cellctl mode switch td\n  cellctl mode switch dual",
+     Preparation::PowerOn, modeSwitchArguments, runModeSwitch},
+    {"mode power-on", "choose the network the modem starts on", "  cellctl mode power-on gsm",
+     Preparation::PowerOn, modePowerOnArguments, runModePowerOn},
+
+    {"power", "the radio: on, off, soft reset", "  cellctl power on\n  cellctl power off\n  cellctl power reset",
+     Preparation::None, noArguments, nullptr},
+    {"power on", "power the radio on and run the set-up that follows", "  cellctl power on", Preparation::None,
+     noArguments, runPowerOn},
+    {"power off", "power the radio off", "  cellctl power off", Preparation::None, noArguments, runPowerOff},
+    {"power reset", "soft-reset the modem", "  cellctl power reset", Preparation::None, noArguments, runPowerReset},
+
+    {"monitor", "follow signal, registration, mode changes, HSDPA and cell capability until Ctrl-C",
+     "  cellctl monitor\n  cellctl monitor --duration 60 --interval 2\n  cellctl --json monitor --events 5",
+     Preparation::PowerOn, monitorArguments, runMonitor},
+};
+
+std::string parentPath(const std::string& path)
+{
+    size_t space = path.rfind(' ');
+    return space == std::string::npos ? "" : path.substr(0, space);
+}
+
+std::string leafName(const std::string& path)
+{
+    size_t space = path.rfind(' ');
+    return space == std::string::npos ? path : path.substr(space + 1);
+}
+
+const char kMainExamples[] =
+    "Examples:\n"
+    "  cellctl --sim-state pin --sim-pin 1234 --pin 1234 connect --apn cmnet\n"
+    "  cellctl status\n"
+    "  cellctl --device /dev/ttyUSB0 --pin 1234 connect --apn cmnet\n"
+    "  cellctl --tcp 192.168.8.1:2000 --json operators scan\n"
+    "  cellctl COMMAND --help\n"
+    "\n"
+    "Without --device or --tcp, cellctl starts a simulated modem of its own\n"
+    "(options --sim-*), so every command can be tried on any machine.\n\n";
+
+}  // namespace
+
+const CommandSpec* commandTable(size_t& count)
+{
+    count = std::size(kCommands);
+    return kCommands;
+}
+
+Arguments::Arguments() : m_app("cellctl: bring a 3G TD-SCDMA/GSM data card online and manage it", "cellctl")
+{
+    m_app.require_subcommand(1);
+    m_app.fallthrough();
+    m_app.footer(std::string(kMainExamples) + exitStatusHelp());
+    m_app.get_formatter()->column_width(34);
+    addGlobalOptions();
+    addSimulatorOptions();
+    addCommands();
+}
+
+void Arguments::addGlobalOptions()
+{
+    SessionOptions& session = m_global.session;
+    CLI::Option* device = m_app.add_option("--device", session.device,
+                                           "serial device or pty of the modem, e.g. /dev/ttyUSB0");
+    m_app.add_option("--tcp", session.tcp, "modem reachable over TCP (a serial-to-network bridge)")
+        ->check(kHostPort)
+        ->excludes(device);
+    m_app.add_option("--baud", session.baudRate, "serial line speed (default 115200)")
+        ->check(CLI::IsMember({1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600}));
+    m_app.add_option("--pin", m_pin, "the SIM PIN, entered once if the card asks for it")->check(kSecret);
+    m_app.add_flag("--json", m_global.json, "print one JSON document per command");
+    m_app.add_flag("--trace", session.trace, "show the AT traffic on stderr (PINs and passwords masked)");
+    m_app.add_option("--timeout", m_timeout,
+                     "limit in seconds for each step (default: each step's own, up to minutes for a scan)")
+        ->check(CLI::PositiveNumber);
+}
+
+void Arguments::addSimulatorOptions()
+{
+    cellsim::ModemOptions& sim = m_global.session.simulator;
+    CLI::App& group = *m_app.add_option_group("Built-in simulated modem",
+                                              "starting state of the modem used without --device or --tcp");
+    group.add_option("--sim-state", m_simState, "SIM card: ready, pin (PIN-locked), puk (blocked) or absent")
+        ->check(CLI::IsMember({"ready", "pin", "puk", "absent"}));
+    group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(kSecret);
+    group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(kSecret);
+    group.add_option("--sim-mode", m_simMode, "network mode at start: gsm, td or dual (default dual)")
+        ->check(CLI::IsMember({"gsm", "td", "dual"}));
+    group.add_option("--sim-registration-delay", m_simRegistrationDelay,
+                     "seconds from radio on to registration (default 1)")
+        ->check(CLI::Range(0.0, 600.0));
+    group.add_option("--sim-scan-duration", m_simScanDuration, "seconds a network scan takes (default 3)")
+        ->check(CLI::Range(0.0, 600.0));
+    group.add_option("--sim-drop", sim.faults.dropRate, "share of answers the modem loses, 0 to 1 (default 0)")
+        ->check(CLI::Range(0.0, 1.0));
+}
+
+void Arguments::addCommands()
+{
+    std::map<std::string, CLI::App*> byPath;
+    for (const CommandSpec& spec : kCommands) {
+        std::string parent = parentPath(spec.path);
+        CLI::App* owner = parent.empty() ? &m_app : byPath.at(parent);
+        CLI::App* command = owner->add_subcommand(leafName(spec.path), spec.summary);
+        command->fallthrough();
+        command->footer(std::string("Examples:\n") + spec.examples + "\n");
+        if (spec.run == nullptr)
+            command->require_subcommand(1);
+        else
+            command->require_subcommand(0, 1);
+        spec.addArguments(*command, m_args);
+        byPath[spec.path] = command;
+        m_commands.emplace_back(command, &spec);
+    }
+}
+
+void Arguments::applySimulatorChoices()
+{
+    static const std::map<std::string, cellsim::SimStart> kSimStates = {
+        {"ready", cellsim::SimStart::Ready},
+        {"pin", cellsim::SimStart::PinLocked},
+        {"puk", cellsim::SimStart::PukBlocked},
+        {"absent", cellsim::SimStart::Absent},
+    };
+    static const std::map<std::string, cellsim::ModeStart> kModes = {
+        {"gsm", cellsim::ModeStart::Gsm},
+        {"td", cellsim::ModeStart::Td},
+        {"dual", cellsim::ModeStart::Dual},
+    };
+    cellsim::ModemOptions& sim = m_global.session.simulator;
+    sim.sim = kSimStates.at(m_simState);
+    sim.mode = kModes.at(m_simMode);
+    sim.registrationDelay = std::chrono::milliseconds(static_cast<long>(m_simRegistrationDelay * 1000));
+    sim.scanDuration = std::chrono::milliseconds(static_cast<long>(m_simScanDuration * 1000));
+}
+
+const CommandSpec& Arguments::parse(int argc, const char* const* argv)
+{
+    m_app.parse(argc, argv);
+    if (m_app.count("--pin") != 0)
+        m_global.pin = m_pin;
+    if (m_app.count("--timeout") != 0)
+        m_global.session.timeoutSeconds = m_timeout;
+    applySimulatorChoices();
+
+    // The deepest command given on the line is the one to run.
+    CLI::App* chosen = &m_app;
+    for (;;) {
+        std::vector<CLI::App*> given = chosen->get_subcommands();
+        if (given.empty())
+            break;
+        chosen = given.front();
+    }
+    for (const auto& entry : m_commands) {
+        if (entry.first == chosen)
+            return *entry.second;
+    }
+    throw CLI::RequiredError("a command");
+}
+
+}  // namespace cellctl::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "CommandContext.h"
+
+namespace cellctl::cli {
+
+// What a command needs from the modem before it runs.
+enum class Preparation {
+    None,      // nothing: works with the radio off (SIM, power)
+    PowerOn,   // the radio on; a locked SIM is unlocked only when --pin is given
+    SimReady   // the radio on and the SIM unlocked (with --pin when it asks)
+};
+
+// One row of the command table.
+struct CommandSpec {
+    const char* path;      // "sim unlock"
+    const char* summary;   // one line for --help
+    const char* examples;  // shown at the end of the command's --help
+    Preparation prepare;
+    void (*addArguments)(CLI::App& command, CommandArgs& args);
+    void (*run)(CommandContext& context);  // null: a subcommand must be given
+};
+
+// The command line: global options, the built-in modem's starting state, and
+// every command of the table.
+class Arguments {
+public:
+    Arguments();
+
+    // Parses the command line and returns the command to run. Throws
+    // CLI::ParseError (including the requests for help) as CLI11 does.
+    const CommandSpec& parse(int argc, const char* const* argv);
+
+    CLI::App& app() { return m_app; }
+    const GlobalOptions& global() const { return m_global; }
+    const CommandArgs& args() const { return m_args; }
+
+private:
+    void addGlobalOptions();
+    void addSimulatorOptions();
+    void addCommands();
+    void applySimulatorChoices();
+
+    CLI::App m_app;
+    GlobalOptions m_global;
+    CommandArgs m_args;
+    std::string m_pin;
+    std::string m_simState = "ready";
+    std::string m_simMode = "dual";
+    double m_simRegistrationDelay = 1.0;
+    double m_simScanDuration = 3.0;
+    double m_timeout = 0;
+    std::vector<std::pair<CLI::App*, const CommandSpec*>> m_commands;
+};
+
+// The whole table, for documentation checks.
+const CommandSpec* commandTable(size_t& count);
+
+}  // namespace cellctl::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <cellsim/ModemOptions.h>
+
+namespace cellctl::cli {
+
+using BuiltInModemOptions = cellsim::ModemOptions;
+
+// The simulated modem cellctl talks to when no device is given: a cellsim
+// modem serving a pty from a thread of its own, so that the session uses the
+// same AT channel over a real pty as it would with hardware.
+class BuiltInModem {
+public:
+    explicit BuiltInModem(const BuiltInModemOptions& options);
+    ~BuiltInModem();
+    BuiltInModem(const BuiltInModem&) = delete;
+    BuiltInModem& operator=(const BuiltInModem&) = delete;
+
+    // The pty the session opens.
+    const std::string& path() const { return m_path; }
+
+private:
+    struct Running;
+    std::unique_ptr<Running> m_running;
+    std::string m_path;
+};
+
+}  // namespace cellctl::cli

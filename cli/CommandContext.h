@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ModemSteps.h"
+#include "Output.h"
+#include "Session.h"
+
+namespace cellctl::cli {
+
+// Options that apply to every command.
+struct GlobalOptions {
+    SessionOptions session;
+    std::optional<std::string> pin;
+    bool json = false;
+};
+
+// The arguments of every command, grouped by command; each command reads its own.
+struct CommandArgs {
+    // connect
+    std::string apn;
+    std::string qos;
+    bool gsmOnly = false;
+    // sim
+    std::string pin;
+    std::string puk;
+    std::string newPin;
+    std::string oldPassword;
+    std::string newPassword;
+    std::string lockState;
+    // operators, preferred
+    std::string operatorCode;
+    int index = 0;
+    std::optional<int> selector;
+    bool onGsm = false;
+    bool onTd = false;
+    bool onGsmCompact = false;
+    // mode
+    std::string networkMode;
+    // monitor
+    double duration = 0;
+    int events = 0;
+    double interval = 5;
+};
+
+// Everything a command works with.
+struct CommandContext {
+    Session& session;
+    Output& out;
+    ModemSteps& steps;
+    const GlobalOptions& global;
+    const CommandArgs& args;
+};
+
+}  // namespace cellctl::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <chrono>
+
+namespace cellctl::cli {
+
+using Seconds = std::chrono::duration<double>;
+
+// How long each kind of step may take before cellctl gives up, unless
+// --timeout says otherwise. Each is a little above the channel's own limit for
+// the command, so that normally the channel reports first and says which
+// command went unanswered.
+namespace limits {
+inline const Seconds kAnswer{10};         // most commands: 3 s on the channel
+inline const Seconds kPowerOn{40};        // +CFUN: up to 30 s
+inline const Seconds kSim{15};            // +CPIN?: up to 10 s while the card starts
+inline const Seconds kPreferredList{25};  // +CPOL: about 20 s
+inline const Seconds kScan{330};          // +COPS=?: minutes
+inline const Seconds kSelect{130};        // manual +COPS=: up to 2 minutes
+inline const Seconds kAttach{160};        // +CGATT: minutes
+inline const Seconds kRegistration{60};   // from radio on to a network
+}  // namespace limits
+
+// How often a state that has no report of its own is asked again.
+namespace polling {
+inline const Seconds kSimBusy{1};
+inline const Seconds kRegistration{2};
+inline const Seconds kScanProgress{5};
+}  // namespace polling
+
+}  // namespace cellctl::cli

@@ -1,0 +1,214 @@
+#include "ModemSteps.h"
+
+#include "Limits.h"
+#include "Words.h"
+
+namespace cellctl::cli {
+namespace {
+
+struct SimStateWord {
+    SimState state;
+    const char* name;
+    const char* text;
+};
+
+const SimStateWord kSimStates[] = {
+    {SimState::Ready, "ready", "ready"},
+    {SimState::PinRequired, "pin-required", "waiting for its PIN"},
+    {SimState::PukRequired, "puk-required", "blocked, waiting for its PUK"},
+    {SimState::Absent, "absent", "no SIM card"},
+};
+
+const SimStateWord& wordFor(SimState state)
+{
+    for (const SimStateWord& word : kSimStates) {
+        if (word.state == state)
+            return word;
+    }
+    return kSimStates[0];
+}
+
+std::string withAttempts(const std::string& text, const std::optional<int>& count)
+{
+    std::string left = attemptsLeftText(count);
+    return left.empty() ? text : text + " (" + left + ")";
+}
+
+}  // namespace
+
+nlohmann::json attemptsJson(const SimAttempts& attempts)
+{
+    nlohmann::json json = nlohmann::json::object();
+    auto put = [&json](const char* key, const std::optional<int>& value) {
+        if (value)
+            json[key] = *value;
+    };
+    put("pin", attempts.pin);
+    put("puk", attempts.puk);
+    put("pin2", attempts.pin2);
+    put("puk2", attempts.puk2);
+    return json;
+}
+
+std::string simStateText(SimState state) { return wordFor(state).text; }
+std::string simStateName(SimState state) { return wordFor(state).name; }
+
+std::string attemptsLeftText(const std::optional<int>& count)
+{
+    if (!count)
+        return "";
+    return std::to_string(*count) + (*count == 1 ? " attempt left" : " attempts left");
+}
+
+void ModemSteps::powerOn()
+{
+    m_out.beginStep("power-on", "Powering on the radio");
+    Assistors& lib = m_session.lib();
+    std::optional<bool> wasOn;
+    Listening<bool> listening(m_session.results().wasPoweredOn, [&wasOn](bool on) { wasOn = on; });
+    bool ok = m_session.request(
+        m_session.results().poweredOn,
+        [&lib] {
+            lib.power.PowerOn();
+            // Operator names then travel as hex digits, which no line can mangle.
+            lib.power.GetPowerHelp()->SetTECharacterSet();
+        },
+        "while powering on", limits::kPowerOn);
+    if (!ok)
+        throw CliError(ErrorKind::Failed, "the modem refused to power the radio on");
+    m_out.endStep(wasOn.value_or(false) ? "already on" : "on", {{"was_on", wasOn.value_or(false)}});
+}
+
+SimStatus ModemSteps::readSimStatus()
+{
+    ModemResults& results = m_session.results();
+    CUsimAssistor& usim = m_session.lib().usim;
+    std::optional<SimState> state;
+    Listening<bool> pin(results.needPin, [&state](bool needed) {
+        state = needed ? SimState::PinRequired : SimState::Ready;
+    });
+    Listening<bool> puk(results.needPuk, [&state](bool) { state = SimState::PukRequired; });
+    Listening<bool> absent(results.simAbsent, [&state](bool isAbsent) {
+        if (isAbsent)
+            state = SimState::Absent;
+    });
+
+    Clock::time_point deadline = Clock::now() + m_session.limit(limits::kSim);
+    for (;;) {
+        // The attempts answer comes after the state answers (one command at a
+        // time, in order): once it is here, the state is known or the card
+        // gave none (busy), and it is asked again.
+        std::string attempts = m_session.request(
+            results.attempts,
+            [&usim] {
+                usim.QuerySimCardMode();
+                usim.QueryPinStatus();
+                usim.QueryAttemptRemainCount();
+            },
+            "while reading the SIM state", limits::kSim);
+        if (state) {
+            SimStatus status;
+            status.state = *state;
+            status.attempts = readAttempts(attempts);
+            return status;
+        }
+        if (Clock::now() >= deadline)
+            throw CliError(ErrorKind::Timeout, "the SIM card did not report its state");
+        m_session.pause(polling::kSimBusy);
+    }
+}
+
+void ModemSteps::failForSimState(const SimStatus& status)
+{
+    switch (status.state) {
+    case SimState::Absent:
+        throw CliError(ErrorKind::NoSim, "no SIM card in the modem");
+    case SimState::PukRequired:
+        throw CliError(ErrorKind::PukRequired,
+                       withAttempts("the SIM card is blocked and needs its PUK: "
+                                    "run 'cellctl sim unblock PUK NEW-PIN'",
+                                    status.attempts.puk),
+                       {{"attempts_left", attemptsJson(status.attempts)}});
+    case SimState::PinRequired:
+        throw CliError(ErrorKind::PinRequired,
+                       withAttempts("the SIM card needs its PIN: run again with --pin PIN", status.attempts.pin),
+                       {{"attempts_left", attemptsJson(status.attempts)}});
+    case SimState::Ready:
+        break;
+    }
+    throw CliError(ErrorKind::Internal, "SIM state without a failure");
+}
+
+SimStatus ModemSteps::unlockSim(const std::optional<std::string>& pin)
+{
+    m_out.beginStep("sim", "Checking the SIM card");
+    SimStatus status = readSimStatus();
+    m_out.endStep(simStateText(status.state),
+                  {{"state", simStateName(status.state)}, {"attempts_left", attemptsJson(status.attempts)}});
+    if (status.state == SimState::Ready)
+        return status;
+    if (status.state != SimState::PinRequired || !pin)
+        failForSimState(status);
+
+    m_out.beginStep("unlock", "Unlocking the SIM card with the PIN");
+    CUsimAssistor& usim = m_session.lib().usim;
+    bool accepted = std::get<0>(m_session.request(
+        m_session.results().pinChecked, [&usim, &pin] { usim.CheckPin(*pin); }, "while checking the PIN",
+        limits::kSim));
+    if (!accepted) {
+        // Never try the PIN again: a second wrong try brings the PUK closer.
+        SimStatus after = readSimStatus();
+        nlohmann::json details = {{"attempts_left", attemptsJson(after.attempts)}};
+        if (after.state == SimState::PukRequired || after.attempts.pin == 0) {
+            m_out.endStep("wrong PIN, SIM blocked");
+            throw CliError(ErrorKind::WrongPassword,
+                           "wrong PIN; no attempts left: the SIM card is now blocked and needs its PUK "
+                           "(run 'cellctl sim unblock PUK NEW-PIN')",
+                           details);
+        }
+        m_out.endStep("wrong PIN");
+        throw CliError(ErrorKind::WrongPassword, withAttempts("wrong PIN", after.attempts.pin), details);
+    }
+    status = waitUntilReady();
+    m_out.endStep("unlocked");
+    return status;
+}
+
+SimStatus ModemSteps::waitUntilReady()
+{
+    Clock::time_point deadline = Clock::now() + m_session.limit(limits::kSim);
+    for (;;) {
+        SimStatus status = readSimStatus();
+        if (status.state == SimState::Ready)
+            return status;
+        if (status.state != SimState::PinRequired || Clock::now() >= deadline)
+            failForSimState(status);
+        m_session.pause(polling::kSimBusy);
+    }
+}
+
+int ModemSteps::waitForRegistration()
+{
+    m_out.beginStep("registration", "Waiting for network registration");
+    int status = 0;
+    Listening<int> listening(m_session.results().registration, [&status](int reported) { status = reported; });
+    CPowerAssistor& power = m_session.lib().power;
+    Clock::time_point deadline = Clock::now() + m_session.limit(limits::kRegistration);
+    for (;;) {
+        power.QueryCregStatus();
+        Clock::duration slice = std::min(toDuration(polling::kRegistration), deadline - Clock::now());
+        if (m_session.waitFor([&status] { return isRegistered(status); }, slice))
+            break;
+        if (Clock::now() >= deadline) {
+            if (status == 3)
+                throw CliError(ErrorKind::NoNetwork, "the network denied registration");
+            throw CliError(ErrorKind::NoNetwork, "no network: the modem did not register in time (last status: " +
+                                                     registrationText(status) + ")",
+                           {{"registration", registrationName(status)}});
+        }
+    }
+    m_out.endStep(registrationText(status), {{"registration", registrationName(status)}});
+    return status;
+}
+
+}  // namespace cellctl::cli

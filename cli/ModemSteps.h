@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "Output.h"
+#include "Session.h"
+#include "SimAnswers.h"
+
+namespace cellctl::cli {
+
+enum class SimState { Ready, PinRequired, PukRequired, Absent };
+
+struct SimStatus {
+    SimState state = SimState::Ready;
+    SimAttempts attempts;
+};
+
+std::string simStateText(SimState state);
+nlohmann::json attemptsJson(const SimAttempts& attempts);
+std::string simStateName(SimState state);
+
+// The steps several commands share: powering on, learning the SIM state,
+// unlocking the SIM, waiting for the network. Steps that change the device
+// show as progress lines.
+class ModemSteps {
+public:
+    ModemSteps(Session& session, Output& out) : m_session(session), m_out(out) {}
+
+    // Powers the radio on and runs the set-up that follows; idempotent.
+    void powerOn();
+
+    // The SIM state and remaining attempts, asked again while the card is
+    // busy (it can be for a few seconds after a PIN). Shows nothing.
+    SimStatus readSimStatus();
+
+    // Makes sure the SIM is ready: enters `pin` once if the card asks for it
+    // (never again after a wrong one), fails clearly if it is absent, blocked,
+    // or locked without a PIN given.
+    SimStatus unlockSim(const std::optional<std::string>& pin);
+
+    // Waits until the modem is registered (home or roaming); returns the status.
+    int waitForRegistration();
+
+private:
+    SimStatus waitUntilReady();
+    [[noreturn]] void failForSimState(const SimStatus& status);
+
+    Session& m_session;
+    Output& m_out;
+};
+
+// "N attempts left" in words, or empty when the count is unknown.
+std::string attemptsLeftText(const std::optional<int>& count);
+
+}  // namespace cellctl::cli

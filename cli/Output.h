@@ -1,0 +1,53 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "CliError.h"
+
+namespace cellctl::cli {
+
+// What a command shows. In human mode lines go out as they happen (progress
+// steps complete their line when the step ends); with --json nothing is
+// printed until finish(), which writes one JSON document for the command.
+class Output {
+public:
+    Output(bool json, std::ostream& out, std::ostream& err);
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    bool json() const { return m_json; }
+    void setCommand(const std::string& name) { m_document["command"] = name; }
+
+    // A step of a longer job: "label ... outcome". `key` names it in JSON.
+    void beginStep(const std::string& key, const std::string& label);
+    void endStep(const std::string& outcome, const nlohmann::json& detail = nlohmann::json::object());
+    // A running step that shows signs of life (a long network scan).
+    void stepProgress(const std::string& mark);
+
+    // One labelled value: "label: text" for people, document[key] = value in JSON.
+    void item(const std::string& key, const std::string& label, const std::string& text,
+              const nlohmann::json& value);
+    // A line for people only.
+    void say(const std::string& text);
+    // A value for the JSON document only (lists, records shown as tables).
+    nlohmann::json& data(const std::string& key) { return m_document[key]; }
+
+    // Ends the command: in human mode the error goes to stderr; in JSON the
+    // whole document goes to stdout. Returns the process's exit status.
+    int finish();
+    int finish(const CliError& error);
+
+private:
+    void closeOpenStep(const std::string& outcome);
+
+    bool m_json;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    nlohmann::json m_document = nlohmann::json::object();
+    bool m_stepOpen = false;
+};
+
+}  // namespace cellctl::cli

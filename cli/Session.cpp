@@ -1,0 +1,168 @@
+#include "Session.h"
+
+#include <cerrno>
+#include <csignal>
+#include <ostream>
+#include <system_error>
+
+#include <boost/asio/steady_timer.hpp>
+
+#include <cellctl/at/AtPhoneLine.h>
+
+#include "CliError.h"
+
+namespace cellctl::cli {
+namespace {
+
+std::string seconds(Clock::duration d)
+{
+    double s = std::chrono::duration_cast<Seconds>(d).count();
+    char text[32];
+    std::snprintf(text, sizeof text, s < 10 ? "%.1f s" : "%.0f s", s);
+    return text;
+}
+
+// What the channel's open() errors mean for the user.
+CliError openError(const std::system_error& error, const std::string& target)
+{
+    int code = error.code().value();
+    if (error.code().category() == std::generic_category() || error.code().category() == std::system_category()) {
+        if (code == ENOENT)
+            return CliError(ErrorKind::DeviceNotFound, "device not found: " + target);
+        if (code == EBUSY)
+            return CliError(ErrorKind::DeviceBusy,
+                            "device busy: another program holds " + target + "; close it and try again");
+        if (code == ECONNREFUSED || code == EHOSTUNREACH || code == ENETUNREACH)
+            return CliError(ErrorKind::DeviceNotFound, "nothing answers at " + target + ": " + error.code().message());
+    }
+    return CliError(ErrorKind::DeviceUnusable, "cannot open " + target + ": " + error.code().message());
+}
+
+}  // namespace
+
+Session::Session(const SessionOptions& options, std::ostream& traceOut)
+    : m_signals(m_io, SIGINT, SIGTERM), m_timeoutSeconds(options.timeoutSeconds)
+{
+    awaitInterrupt();
+    openChannel(options, traceOut);
+
+    // Start-up in the library's order: the assistors exist (SIM, operators,
+    // mode, then power), the channel goes to each, then the callbacks.
+    m_assistors = std::make_unique<Assistors>();
+    m_assistors->attach(*m_line);
+    m_results.connectTo(*m_assistors);
+}
+
+void Session::awaitInterrupt()
+{
+    m_signals.async_wait([this](const boost::system::error_code& error, int) {
+        if (error)
+            return;
+        m_interrupted = true;
+        awaitInterrupt();
+    });
+}
+
+Session::~Session()
+{
+    // Shut-down in the library's order: detach every helper, destroy the
+    // assistors, then the channel; the simulated modem goes last.
+    if (m_assistors)
+        m_assistors->detach();
+    m_assistors.reset();
+    if (m_line) {
+        try {
+            m_line->close();
+        } catch (const std::exception&) {
+            // Closing is best effort; the line is destroyed next anyway.
+        }
+    }
+    m_line.reset();
+    m_builtInModem.reset();
+}
+
+void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
+{
+    std::string target;
+    if (!options.device.empty()) {
+        target = options.device;
+        m_targetDescription = options.device;
+    } else if (!options.tcp.empty()) {
+        target = "tcp:" + options.tcp;
+        m_targetDescription = target;
+    } else {
+        m_builtInModem = std::make_unique<BuiltInModem>(options.simulator);
+        target = m_builtInModem->path();
+        m_targetDescription = "built-in simulated modem";
+    }
+
+    at::AtPhoneLineOptions lineOptions;
+    lineOptions.baudRate = options.baudRate;
+    m_line = std::make_unique<at::AtPhoneLine>(m_io, lineOptions);
+    if (options.trace) {
+        m_line->setTrace([&traceOut](const std::string& line) { traceOut << line << std::endl; });
+    }
+    m_line->connectStatus([this](at::ChannelEvent event, const std::string& description) {
+        if (event == at::ChannelEvent::DeviceLost && !m_deviceLost) {
+            m_deviceLost = true;
+            m_channelProblem = description;
+        } else if (event == at::ChannelEvent::Timeout && !m_commandTimedOut) {
+            m_commandTimedOut = true;
+            m_channelProblem = description;
+        }
+    });
+    try {
+        m_line->open(target);
+    } catch (const std::system_error& error) {
+        throw openError(error, m_targetDescription);
+    }
+}
+
+Clock::duration Session::limit(Seconds natural) const
+{
+    Seconds chosen = m_timeoutSeconds ? Seconds(*m_timeoutSeconds) : natural;
+    return toDuration(chosen);
+}
+
+void Session::checkChannel()
+{
+    if (m_interrupted)
+        throw CliError(ErrorKind::Interrupted, "interrupted");
+    std::string problem = m_channelProblem.empty() ? m_targetDescription : m_channelProblem;
+    if (m_deviceLost)
+        throw CliError(ErrorKind::DeviceLost, "the modem went away: " + problem);
+    if (m_commandTimedOut)
+        throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem);
+}
+
+bool Session::waitFor(const std::function<bool()>& done, Clock::duration limit)
+{
+    auto expired = std::make_shared<bool>(false);
+    boost::asio::steady_timer timer(m_io, limit);
+    timer.async_wait([expired](const boost::system::error_code& error) {
+        if (!error)
+            *expired = true;
+    });
+    for (;;) {
+        checkChannel();
+        if (done())
+            return true;
+        if (*expired)
+            return false;
+        if (m_io.run_one() == 0)
+            m_io.restart();
+    }
+}
+
+void Session::waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what)
+{
+    if (!waitFor(done, limit))
+        throw CliError(ErrorKind::Timeout, "no answer from the modem " + what + " within " + seconds(limit));
+}
+
+void Session::pause(Seconds duration)
+{
+    waitFor([] { return false; }, toDuration(duration));
+}
+
+}  // namespace cellctl::cli

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
+
+#include "Assistors.h"
+#include "Limits.h"
+#include "BuiltInModem.h"
+#include "ModemResults.h"
+
+namespace cellctl::at {
+class AtPhoneLine;
+}
+
+namespace cellctl::cli {
+
+using Clock = std::chrono::steady_clock;
+
+inline Clock::duration toDuration(Seconds seconds)
+{
+    return std::chrono::duration_cast<Clock::duration>(seconds);
+}
+
+struct SessionOptions {
+    std::string device;                   // serial device or pty path
+    std::string tcp;                      // HOST:PORT
+    unsigned baudRate = 115200;
+    bool trace = false;                   // AT traffic on stderr, secrets masked
+    std::optional<double> timeoutSeconds; // limit for every step; unset: each step's own
+    BuiltInModemOptions simulator;        // used when neither device nor tcp is given
+};
+
+// One conversation with one modem: the io_context, the AT channel (on the
+// given device, or on the built-in simulated modem's pty) and every assistor,
+// wired in the library's start-up order and taken down in its shut-down order.
+// Everything runs on the caller's thread: waiting means running the loop until
+// the awaited callback has arrived or the step's time is up. Nothing waits
+// without a limit.
+class Session {
+public:
+    Session(const SessionOptions& options, std::ostream& traceOut);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Assistors& lib() { return *m_assistors; }
+    ModemResults& results() { return m_results; }
+    // What the session talks to, for people: a device path, tcp:HOST:PORT, or
+    // the built-in simulated modem.
+    const std::string& targetDescription() const { return m_targetDescription; }
+
+    // The user's --timeout if given, otherwise the step's own limit.
+    Clock::duration limit(Seconds natural) const;
+
+    // Runs the loop until `done` holds (true) or `limit` has passed (false).
+    // Throws CliError when the device goes away, the channel reports a command
+    // that got no answer, or the user interrupts.
+    bool waitFor(const std::function<bool()>& done, Clock::duration limit);
+    // As waitFor, but running out of time is a Timeout error about `what`.
+    void waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what);
+    // Runs the loop for a while (reports keep arriving meanwhile).
+    void pause(Seconds duration);
+
+    // Sends a request and returns the first result of its kind that arrives.
+    // One value comes back as itself, several as a tuple.
+    template <typename... Values>
+    auto request(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
+                 Seconds natural)
+    {
+        std::optional<std::tuple<Values...>> result;
+        Listening<Values...> listening(tap, [&result](const Values&... values) {
+            if (!result)
+                result.emplace(values...);
+        });
+        send();
+        waitOrFail([&result] { return result.has_value(); }, limit(natural), what);
+        if constexpr (sizeof...(Values) == 1)
+            return std::get<0>(*result);
+        else
+            return *result;
+    }
+
+    // Whether an interrupt arrived; commands that run until interrupted
+    // (monitor) stop cleanly on it instead of failing.
+    bool interrupted() const { return m_interrupted; }
+
+private:
+    void openChannel(const SessionOptions& options, std::ostream& traceOut);
+    void checkChannel();
+    void awaitInterrupt();
+
+    boost::asio::io_context m_io;
+    boost::asio::signal_set m_signals;
+    std::unique_ptr<BuiltInModem> m_builtInModem;
+    ModemResults m_results;
+    std::unique_ptr<at::AtPhoneLine> m_line;
+    std::unique_ptr<Assistors> m_assistors;
+    std::string m_targetDescription;
+    std::optional<double> m_timeoutSeconds;
+    bool m_interrupted = false;
+    bool m_deviceLost = false;
+    bool m_commandTimedOut = false;
+    std::string m_channelProblem;  // the channel's description of what went wrong
+};
+
+}  // namespace cellctl::cli

@@ -1,0 +1,172 @@
+#include "Words.h"
+
+#include "Text.h"
+
+namespace cellctl::cli {
+namespace {
+
+struct Word {
+    int value;
+    const char* name;
+    const char* text;
+};
+
+template <size_t N>
+const Word* find(const Word (&words)[N], int value)
+{
+    for (const Word& word : words) {
+        if (word.value == value)
+            return &word;
+    }
+    return nullptr;
+}
+
+template <size_t N>
+std::string textOf(const Word (&words)[N], int value, const char* what)
+{
+    const Word* word = find(words, value);
+    return word != nullptr ? word->text : std::string(what) + " " + std::to_string(value);
+}
+
+template <size_t N>
+std::string nameOf(const Word (&words)[N], int value)
+{
+    const Word* word = find(words, value);
+    return word != nullptr ? word->name : std::to_string(value);
+}
+
+// Network registration status (+CREG).
+const Word kRegistration[] = {
+    {0, "not-registered", "not registered"},
+    {1, "home", "registered, home network"},
+    {2, "searching", "searching for a network"},
+    {3, "denied", "registration denied"},
+    {4, "unknown", "unknown"},
+    {5, "roaming", "registered, roaming"},
+};
+
+const Word kAccessTechnology[] = {
+    {0, "gsm", "GSM"},
+    {1, "gsm-compact", "GSM Compact"},
+    {2, "td", "TD-SCDMA"},
+};
+
+// Operator selection mode (+COPS).
+const Word kSelection[] = {
+    {0, "automatic", "automatic"},
+    {1, "manual", "manual"},
+    {2, "deregistered", "deregistered"},
+    {4, "manual-automatic", "manual, automatic when it fails"},
+};
+
+// Operator status in a network scan.
+const Word kOperatorState[] = {
+    {0, "unknown", "unknown"},
+    {1, "available", "available"},
+    {2, "current", "current"},
+    {3, "forbidden", "forbidden"},
+};
+
+constexpr int kGsmRssiUnknown = 99;
+
+std::string displayName(const CCopsInfo& info)
+{
+    std::string name = info.GetOperatorLongName();
+    if (name.empty())
+        name = info.GetOperatorShortName();
+    if (name.empty())
+        name = CCopsInfo::GetOperatorLongNameFromNumeric(info.GetOperatorNumericName());
+    return gbkToUtf8(name);
+}
+
+}  // namespace
+
+std::string registrationText(int status) { return textOf(kRegistration, status, "status"); }
+std::string registrationName(int status) { return nameOf(kRegistration, status); }
+bool isRegistered(int status) { return status == 1 || status == 5; }
+
+std::string accessTechnologyText(int accessTechnology)
+{
+    return textOf(kAccessTechnology, accessTechnology, "access technology");
+}
+std::string accessTechnologyName(int accessTechnology) { return nameOf(kAccessTechnology, accessTechnology); }
+
+std::string signalText(int accessTechnology, int level)
+{
+    std::string tech = accessTechnologyText(accessTechnology);
+    if (accessTechnology == CCopsInfo::AccessTechGsm) {
+        if (level == kGsmRssiUnknown || level < 0)
+            return "no signal (GSM)";
+        return std::to_string(level) + " (GSM, " + std::to_string(-113 + 2 * level) + " dBm)";
+    }
+    return std::to_string(level) + " (" + tech + ")";
+}
+
+nlohmann::json signalJson(int accessTechnology, int level)
+{
+    nlohmann::json signal = {{"access_technology", accessTechnologyName(accessTechnology)}, {"level", level}};
+    if (accessTechnology == CCopsInfo::AccessTechGsm && level >= 0 && level != kGsmRssiUnknown)
+        signal["dbm"] = -113 + 2 * level;
+    return signal;
+}
+
+std::string operatorText(const CCopsInfo& info)
+{
+    std::string name = displayName(info);
+    std::string code = info.GetOperatorNumericName();
+    if (name.empty() && code.empty())
+        return "none";
+    if (name.empty())
+        return code;
+    if (code.empty() || name == code)
+        return name;
+    return name + " (" + code + ")";
+}
+
+nlohmann::json operatorJson(const CCopsInfo& info)
+{
+    nlohmann::json json = {
+        {"name", displayName(info)},
+        {"short_name", gbkToUtf8(info.GetOperatorShortName())},
+        {"code", info.GetOperatorNumericName()},
+    };
+    return json;
+}
+
+std::string operatorSelectionText(int modeType) { return textOf(kSelection, modeType, "mode"); }
+std::string operatorStateText(int state) { return textOf(kOperatorState, state, "state"); }
+std::string operatorStateName(int state) { return nameOf(kOperatorState, state); }
+
+std::string networkModeText(const CMode& mode)
+{
+    std::string tech = accessTechnologyText(mode.GetAccessTechType());
+    if (mode.GetModeType() == kModeTypeDual)
+        return "dual (GSM and TD-SCDMA), preferring " + tech;
+    return tech + " only";
+}
+
+nlohmann::json networkModeJson(const CMode& mode)
+{
+    bool dual = mode.GetModeType() == kModeTypeDual;
+    return {
+        {"mode", dual ? "dual" : accessTechnologyName(mode.GetAccessTechType())},
+        {"access_technology", accessTechnologyName(mode.GetAccessTechType())},
+        {"behaviour", static_cast<int>(mode.GetBehaviorType())},
+        {"mode_type", static_cast<int>(mode.GetModeType())},
+    };
+}
+
+std::string powerOnModeText(const CMode& mode)
+{
+    return accessTechnologyText(mode.GetAccessTechType());
+}
+
+nlohmann::json powerOnModeJson(const CMode& mode)
+{
+    return {
+        {"access_technology", accessTechnologyName(mode.GetAccessTechType())},
+        {"mode_type", static_cast<int>(mode.GetModeType())},
+    };
+}
+
+}  // namespace cellctl::cli

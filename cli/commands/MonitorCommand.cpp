@@ -1,0 +1,117 @@
+// cellctl monitor: follows what the modem reports (registration, packet-domain
+// registration, mode changes, HSDPA and cell capability) and reads the signal
+// at intervals, printing each change as it comes, until interrupted or a
+// --duration / --events bound is reached.
+#include "Commands.h"
+
+#include <ctime>
+
+#include "Limits.h"
+#include "Words.h"
+
+namespace cellctl::cli {
+namespace {
+
+class Monitor {
+public:
+    explicit Monitor(CommandContext& c) : m_c(c), m_start(Clock::now()) {}
+
+    void report(const std::string& kind, const std::string& text, nlohmann::json detail)
+    {
+        double elapsed = std::chrono::duration_cast<Seconds>(Clock::now() - m_start).count();
+        detail["event"] = kind;
+        detail["seconds"] = elapsed;
+        m_events.push_back(detail);
+        m_c.out.say(clockTime() + "  " + kind + ": " + text);
+    }
+
+    size_t count() const { return m_events.size(); }
+    nlohmann::json& events() { return m_events; }
+
+private:
+    static std::string clockTime()
+    {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char text[16];
+        std::strftime(text, sizeof text, "%H:%M:%S", &local);
+        return text;
+    }
+
+    CommandContext& m_c;
+    Clock::time_point m_start;
+    nlohmann::json m_events = nlohmann::json::array();
+};
+
+std::string capabilityText(const CCellCapabilityInfo& info)
+{
+    return std::string("HSDPA ") + (info.m_capability3 ? "available" : "not available") + " (flags " +
+           (info.m_capability1 ? "1" : "0") + (info.m_capability2 ? "1" : "0") + (info.m_capability3 ? "1" : "0") +
+           (info.m_capability4 ? "1" : "0") + ")";
+}
+
+}  // namespace
+
+void runMonitor(CommandContext& c)
+{
+    Session& session = c.session;
+    ModemResults& results = session.results();
+    Assistors& lib = session.lib();
+    Monitor monitor(c);
+
+    std::optional<std::pair<int, int>> lastSignal;
+    std::optional<int> lastRegistration;
+    std::optional<int> lastPacketRegistration;
+    Listening<int, int> signal(results.signal, [&](const int& tech, const int& level) {
+        if (lastSignal == std::make_pair(tech, level))
+            return;
+        lastSignal = std::make_pair(tech, level);
+        monitor.report("signal", signalText(tech, level), signalJson(tech, level));
+    });
+    Listening<int> registration(results.registration, [&](const int& status) {
+        if (lastRegistration == status)
+            return;
+        lastRegistration = status;
+        monitor.report("registration", registrationText(status), {{"registration", registrationName(status)}});
+    });
+    Listening<int> packet(results.packetRegistration, [&](const int& status) {
+        if (lastPacketRegistration == status)
+            return;
+        lastPacketRegistration = status;
+        monitor.report("packet-registration", registrationText(status), {{"registration", registrationName(status)}});
+    });
+    Listening<CMode> mode(results.currentMode, [&](const CMode& current) {
+        monitor.report("mode", networkModeText(current), networkModeJson(current));
+    });
+    Listening<CCellCapabilityInfo> cell(results.cellCapability, [&](const CCellCapabilityInfo& info) {
+        monitor.report("cell-capability", capabilityText(info),
+                       {{"hsdpa", info.m_capability3},
+                        {"flags", {info.m_capability1, info.m_capability2, info.m_capability3, info.m_capability4}}});
+    });
+
+    lib.connection.Initialize();  // packet-domain registration reports on
+    lib.power.QueryCregStatus();
+
+    const CommandArgs& args = c.args;
+    c.out.say("Following the modem" + std::string(args.duration > 0 ? "" : " (Ctrl-C to stop)"));
+    std::optional<Clock::time_point> end;
+    if (args.duration > 0)
+        end = Clock::now() + toDuration(Seconds(args.duration));
+    auto enough = [&] { return args.events > 0 && monitor.count() >= static_cast<size_t>(args.events); };
+    try {
+        while (!enough() && (!end || Clock::now() < *end)) {
+            lib.power.QuerySignal();
+            Clock::duration slice = toDuration(Seconds(args.interval));
+            if (end)
+                slice = std::min(slice, *end - Clock::now());
+            session.waitFor(enough, slice);
+        }
+    } catch (const CliError& error) {
+        if (error.kind() != ErrorKind::Interrupted)
+            throw;
+    }
+    c.out.data("events") = monitor.events();
+}
+
+}  // namespace cellctl::cli

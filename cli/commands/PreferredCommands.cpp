@@ -1,0 +1,128 @@
+// cellctl preferred: the preferred-operator list on the SIM and its selector.
+#include "Commands.h"
+
+#include "Limits.h"
+#include "Words.h"
+
+namespace cellctl::cli {
+namespace {
+
+// An entry carries the name of its own format only; the record's other names
+// can be left over from an earlier line and are not shown.
+CCopsInfo entryOperator(const CCopsInfo& entry)
+{
+    CCopsInfo named;
+    CCopsInfo::EFormat format = entry.GetFormat();
+    named.SetOperatorName(format, entry.GetOperatorName(format));
+    return named;
+}
+
+std::string networksText(const CCopsInfo& entry)
+{
+    std::string text;
+    auto add = [&text](bool on, const char* name) {
+        if (!on)
+            return;
+        if (!text.empty())
+            text += ", ";
+        text += name;
+    };
+    add(entry.GetPreferredPLMNListGsmSelected(), "GSM");
+    add(entry.GetPreferredPLMNListGsmCompactSelected(), "GSM Compact");
+    add(entry.GetPreferredPLMNListTDSelected(), "TD-SCDMA");
+    return text.empty() ? "no network" : text;
+}
+
+void showList(CommandContext& c)
+{
+    Session& session = c.session;
+    CCopsAssistor& cops = session.lib().cops;
+    std::vector<CCopsInfo> entries = session.request(
+        session.results().preferredOperators, [&cops] { cops.QueryPreferredCopsList(); },
+        "about the preferred operators", limits::kPreferredList);
+    nlohmann::json list = nlohmann::json::array();
+    for (const CCopsInfo& entry : entries) {
+        CCopsInfo named = entryOperator(entry);
+        nlohmann::json item = operatorJson(named);
+        item["index"] = entry.GetPreferredPLMNListIndex();
+        item["gsm"] = entry.GetPreferredPLMNListGsmSelected();
+        item["gsm_compact"] = entry.GetPreferredPLMNListGsmCompactSelected();
+        item["td"] = entry.GetPreferredPLMNListTDSelected();
+        list.push_back(item);
+        c.out.say("  " + std::to_string(entry.GetPreferredPLMNListIndex()) + ". " + operatorText(named) + " on " +
+                  networksText(entry));
+    }
+    c.out.data("preferred") = list;
+    if (entries.empty())
+        c.out.say("The preferred-operator list is empty");
+}
+
+void changeList(CommandContext& c, const std::string& key, const std::string& label,
+                const std::function<void(CCopsAssistor&)>& send)
+{
+    Session& session = c.session;
+    CCopsAssistor& cops = session.lib().cops;
+    c.out.beginStep(key, label);
+    bool ok = session.request(
+        session.results().preferredListChanged, [&] { send(cops); }, "while changing the preferred list",
+        limits::kPreferredList);
+    if (!ok)
+        throw CliError(ErrorKind::Failed, "the SIM card refused to change the preferred list");
+    c.out.endStep("done");
+    showList(c);
+}
+
+}  // namespace
+
+void runPreferredList(CommandContext& c)
+{
+    showList(c);
+}
+
+void runPreferredWrite(CommandContext& c)
+{
+    const CommandArgs& args = c.args;
+    bool chosen = args.onGsm || args.onTd || args.onGsmCompact;
+    CCopsInfo entry;
+    entry.SetPreferredPLMNListIndex(args.index);
+    entry.SetFormat(CCopsInfo::FormatNumeric);
+    entry.SetOperatorName(CCopsInfo::FormatNumeric, args.operatorCode);
+    entry.SetPreferredPLMNListGsmSelected(chosen ? args.onGsm : true);
+    entry.SetPreferredPLMNListTDSelected(chosen ? args.onTd : true);
+    entry.SetPreferredPLMNListGsmCompactSelected(args.onGsmCompact);
+    changeList(c, "write",
+               "Writing entry " + std::to_string(args.index) + ": " + operatorText(entry) + " on " + networksText(entry),
+               [&entry](CCopsAssistor& cops) { cops.ModifyCopsList(&entry); });
+}
+
+void runPreferredDelete(CommandContext& c)
+{
+    CCopsInfo entry;
+    entry.SetPreferredPLMNListIndex(c.args.index);
+    changeList(c, "delete", "Deleting entry " + std::to_string(c.args.index),
+               [&entry](CCopsAssistor& cops) { cops.DeleteCopsList(&entry); });
+}
+
+void runPreferredSelector(CommandContext& c)
+{
+    Session& session = c.session;
+    CCopsAssistor& cops = session.lib().cops;
+    if (c.args.selector) {
+        CCopsInfo choice;
+        choice.SetSelector(static_cast<CCopsInfo::ESelector>(*c.args.selector));
+        c.out.beginStep("select", "Choosing preferred list " + std::to_string(*c.args.selector));
+        bool ok = session.request(
+            session.results().selectorSet, [&] { cops.SelectSelector(&choice); }, "while choosing the list",
+            limits::kAnswer);
+        if (!ok)
+            throw CliError(ErrorKind::Failed, "the modem refused preferred list " + std::to_string(*c.args.selector));
+        c.out.endStep("done");
+    }
+    CCopsInfo selector = session.request(
+        session.results().preferredSelector, [&cops] { cops.QueryPreferredSelector(); },
+        "about the preferred list", limits::kAnswer);
+    int number = selector.GetSelector();
+    c.out.item("selector", "Preferred list", std::to_string(number), number);
+}
+
+}  // namespace cellctl::cli

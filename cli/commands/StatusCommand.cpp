@@ -1,0 +1,64 @@
+// cellctl status: one screen with everything the modem can tell about itself.
+#include "Commands.h"
+
+#include "Limits.h"
+#include "Words.h"
+
+namespace cellctl::cli {
+namespace {
+
+std::string attemptsSummary(const SimAttempts& attempts)
+{
+    std::string text;
+    auto add = [&text](const char* name, const std::optional<int>& count) {
+        if (!count)
+            return;
+        if (!text.empty())
+            text += ", ";
+        text += std::string(name) + " " + std::to_string(*count);
+    };
+    add("PIN", attempts.pin);
+    add("PUK", attempts.puk);
+    add("PIN2", attempts.pin2);
+    add("PUK2", attempts.puk2);
+    return text.empty() ? "unknown" : text;
+}
+
+}  // namespace
+
+void runStatus(CommandContext& c)
+{
+    Session& session = c.session;
+    ModemResults& results = session.results();
+    Assistors& lib = session.lib();
+
+    SimStatus sim = c.steps.readSimStatus();
+    c.out.item("sim", "SIM card", simStateText(sim.state),
+               {{"state", simStateName(sim.state)}, {"attempts_left", attemptsJson(sim.attempts)}});
+    c.out.item("attempts", "Attempts left", attemptsSummary(sim.attempts), attemptsJson(sim.attempts));
+
+    int registration = session.request(
+        results.registration, [&lib] { lib.power.QueryCregStatus(); }, "about registration", limits::kAnswer);
+    c.out.item("registration", "Registration", registrationText(registration), registrationName(registration));
+
+    CCopsInfo current = session.request(
+        results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
+    nlohmann::json operatorValue = operatorJson(current);
+    operatorValue["selection"] = operatorSelectionText(current.GetModeType());
+    c.out.item("operator", "Operator", operatorText(current) + " (" + operatorSelectionText(current.GetModeType()) + ")",
+               operatorValue);
+
+    auto [tech, level] = session.request(
+        results.signal, [&lib] { lib.power.QuerySignal(); }, "about the signal", limits::kAnswer);
+    c.out.item("signal", "Signal", signalText(tech, level), signalJson(tech, level));
+
+    CMode mode = session.request(
+        results.currentMode, [&lib] { lib.mode.QueryCurrentMode(); }, "about the network mode", limits::kAnswer);
+    c.out.item("network_mode", "Network mode", networkModeText(mode), networkModeJson(mode));
+
+    CMode powerOn = session.request(
+        results.powerOnMode, [&lib] { lib.mode.QueryPowerOnMode(); }, "about the power-on mode", limits::kAnswer);
+    c.out.item("power_on_mode", "Power-on mode", powerOnModeText(powerOn), powerOnModeJson(powerOn));
+}
+
+}  // namespace cellctl::cli

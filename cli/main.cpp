@@ -1,0 +1,97 @@
+// cellctl: parses the command line, opens a session on the modem, prepares
+// the modem as the command needs, runs the command, and turns every outcome
+// into a message and an exit status. No exception leaves main().
+#include <csignal>
+#include <cstring>
+#include <exception>
+#include <iostream>
+
+#include "Arguments.h"
+#include "ExitStatus.h"
+#include "commands/Commands.h"
+
+namespace cellctl::cli {
+namespace {
+
+bool wantsJson(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0)
+            return true;
+    }
+    return false;
+}
+
+// A bad command line: CLI11's message and a pointer to --help, or the JSON
+// error document when --json was asked for.
+int badArguments(Arguments& arguments, const CLI::ParseError& error, bool json)
+{
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+        arguments.app().exit(error);  // --help
+        return kExitSuccess;
+    }
+    Output out(json, std::cout, std::cerr);
+    return out.finish(CliError(ErrorKind::BadArguments, std::string(error.what()) + " (see cellctl --help)"));
+}
+
+void prepare(CommandContext& c, Preparation preparation)
+{
+    switch (preparation) {
+    case Preparation::None:
+        return;
+    case Preparation::PowerOn:
+        c.steps.powerOn();
+        if (c.global.pin && c.steps.readSimStatus().state == SimState::PinRequired)
+            c.steps.unlockSim(c.global.pin);
+        return;
+    case Preparation::SimReady:
+        c.steps.powerOn();
+        c.steps.unlockSim(c.global.pin);
+        return;
+    }
+}
+
+int run(int argc, char** argv)
+{
+    Arguments arguments;
+    const CommandSpec* command = nullptr;
+    try {
+        command = &arguments.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return badArguments(arguments, error, wantsJson(argc, argv));
+    }
+
+    const GlobalOptions& global = arguments.global();
+    Output out(global.json, std::cout, std::cerr);
+    out.setCommand(command->path);
+    try {
+        Session session(global.session, std::cerr);
+        ModemSteps steps(session, out);
+        CommandContext context{session, out, steps, global, arguments.args()};
+        prepare(context, command->prepare);
+        command->run(context);
+    } catch (const CliError& error) {
+        return out.finish(error);
+    } catch (const std::exception& error) {
+        return out.finish(CliError(ErrorKind::Internal, std::string("internal error: ") + error.what()));
+    } catch (...) {
+        return out.finish(CliError(ErrorKind::Internal, "internal error"));
+    }
+    return out.finish();
+}
+
+}  // namespace
+}  // namespace cellctl::cli
+
+int main(int argc, char** argv)
+{
+    // A closed stdout (cellctl ... | head) must not kill the program mid-way
+    // with the modem half set up.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        return cellctl::cli::run(argc, argv);
+    } catch (...) {
+        std::cerr << "cellctl: internal error" << std::endl;
+        return cellctl::cli::exitStatusOf(cellctl::cli::ErrorKind::Internal);
+    }
+}
