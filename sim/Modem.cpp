@@ -1,0 +1,246 @@
+#include <cellsim/Modem.h>
+
+#include <cellsim/CommandTable.h>
+
+namespace cellsim {
+namespace {
+
+// Harmless reports a busy network sends: calls, call progress, supplementary
+// services and packet events. The host is expected to drop them.
+const char* const stormLines[] = {
+    "RING",
+    "+CRING: VOICE",
+    "^DCPI: 1,2,0",
+    "^DSCI: 1,1,4,0,0,\"10086\",129",
+    "+CSSI: 1",
+    "+CSSU: 2",
+    "+CGEV: ME CLASS B",
+};
+
+// A line that cannot be a result or a report: it starts with a byte above
+// 0x7F and holds no line end.
+std::string garbageLine(std::mt19937& random)
+{
+    std::uniform_int_distribution<int> length(1, 16);
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::string line(1, static_cast<char>(0x80 + byte(random) % 0x80));
+    for (int i = length(random); i > 0; --i) {
+        char c = static_cast<char>(byte(random));
+        while (c == '\r' || c == '\n') {
+            c = static_cast<char>(byte(random));
+        }
+        line += c;
+    }
+    return line;
+}
+
+std::string framed(const std::string& line) { return "\r\n" + line + "\r\n"; }
+
+}  // namespace
+
+Modem::Modem(Scheduler& scheduler, const ModemOptions& options)
+    : m_scheduler(scheduler),
+      m_faults(options.faults),
+      m_random(options.seed),
+      m_output(m_scheduler, m_random),
+      m_device(options, m_scheduler, [this](const std::string& line) { unsolicited(line); })
+{
+    m_output.setSplitWrites(m_faults.splitWrites);
+}
+
+void Modem::setFaults(const Faults& faults)
+{
+    m_faults = faults;
+    m_output.setSplitWrites(faults.splitWrites);
+}
+
+void Modem::feed(const std::string& bytes)
+{
+    std::string echoed;
+    for (char c : bytes) {
+        if (m_device.settings().echo || m_faults.forcedEcho) {
+            echoed += c;
+        }
+        if (c == '\r' || (c == '\n' && !m_input.empty())) {
+            m_output.write(echoed);
+            echoed.clear();
+            endLine();
+        } else if (c == '\b' || c == 0x7F) {
+            if (!m_input.empty()) {
+                m_input.pop_back();
+            }
+        } else if (c != '\n') {
+            if (m_input.size() < MaxLineLength) {
+                m_input += c;
+            } else {
+                m_inputOverflow = true;
+            }
+        }
+    }
+    m_output.write(echoed);
+}
+
+void Modem::endLine()
+{
+    std::string line;
+    line.swap(m_input);
+    const bool overflow = m_inputOverflow;
+    m_inputOverflow = false;
+    if (overflow) {
+        line = "AT\x01";  // too long to be a command: answered ERROR
+    }
+    if (line.empty()) {
+        return;
+    }
+    if (m_waitingLines.size() >= MaxWaitingLines) {
+        trace('<', "(line dropped, too many waiting) " + line);
+        return;
+    }
+    m_waitingLines.push_back(line);
+    pump();
+}
+
+// Starts waiting lines one at a time. A line that completes at once lets the
+// loop take the next; one that takes time restarts the pump when it ends.
+void Modem::pump()
+{
+    if (m_pumping) {
+        return;
+    }
+    m_pumping = true;
+    while (!m_busy && !m_waitingLines.empty()) {
+        std::string line = m_waitingLines.front();
+        m_waitingLines.pop_front();
+        m_busy = true;
+        if (m_faults.latency.count() > 0) {
+            m_scheduler.after(m_faults.latency, [this, line] { execute(line); });
+        } else {
+            execute(line);
+        }
+    }
+    m_pumping = false;
+}
+
+void Modem::execute(const std::string& line)
+{
+    const auto parsed = parseCommandLine(line);
+    if (!parsed) {
+        m_busy = false;  // no "AT" in it: not for the modem
+        pump();
+        return;
+    }
+    trace('<', line);
+    m_commands = parsed->commands;
+    m_nextCommand = 0;
+    m_answerLines.clear();
+    if (!parsed->wellFormed) {
+        finish(Reply::error());
+        return;
+    }
+    runCommands();
+}
+
+void Modem::runCommands()
+{
+    while (m_nextCommand < m_commands.size()) {
+        const AtCommand& command = m_commands[m_nextCommand++];
+        const CommandEntry* entry = findCommand(command.name);
+        if (!take(entry ? entry->handler(m_device, command) : Reply::error())) {
+            return;
+        }
+    }
+    finish(Reply::ok());
+}
+
+// Takes one command's reply: true to go on with the next command of the line.
+bool Modem::take(const Reply& reply)
+{
+    if (reply.pending()) {
+        m_scheduler.after(reply.wait, [this, then = reply.then] {
+            if (take(then())) {
+                runCommands();
+            }
+        });
+        return false;
+    }
+    m_answerLines.insert(m_answerLines.end(), reply.lines.begin(), reply.lines.end());
+    if (!reply.succeeded()) {
+        finish(reply);
+        return false;
+    }
+    return true;
+}
+
+std::string Modem::resultText(const Reply& final) const
+{
+    switch (final.result) {
+    case Reply::Result::Ok: return "OK";
+    case Reply::Result::Error: return "ERROR";
+    case Reply::Result::NoCarrier: return "NO CARRIER";
+    case Reply::Result::Cme: break;
+    }
+    switch (m_device.settings().errorMode) {
+    case 0: return "ERROR";
+    case 2: return std::string("+CME ERROR: ") + cmeErrorText(final.cme);
+    default: return "+CME ERROR: " + std::to_string(static_cast<int>(final.cme));
+    }
+}
+
+std::string Modem::faultPrefix()
+{
+    std::string prefix;
+    if (m_faults.garbage) {
+        prefix += framed(garbageLine(m_random));
+    }
+    for (unsigned i = 0; i < m_faults.storm; ++i) {
+        prefix += framed(stormLines[m_stormCounter++ % (sizeof(stormLines) / sizeof(stormLines[0]))]);
+    }
+    return prefix;
+}
+
+void Modem::finish(const Reply& final)
+{
+    const std::string result = resultText(final);
+    const bool dropped =
+        m_faults.dropRate > 0 && std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_faults.dropRate;
+    if (dropped) {
+        trace('>', "(answer dropped) " + result);
+    } else {
+        std::string answer = faultPrefix();
+        for (const std::string& line : m_answerLines) {
+            trace('>', line);
+            answer += framed(line);
+        }
+        trace('>', result);
+        answer += framed(result);
+        m_output.write(answer);
+    }
+    m_answerLines.clear();
+    m_commands.clear();
+    m_busy = false;
+    std::vector<std::string> held;
+    held.swap(m_heldReports);
+    for (const std::string& report : held) {
+        unsolicited(report);
+    }
+    pump();
+}
+
+void Modem::unsolicited(const std::string& line)
+{
+    if (m_busy) {
+        m_heldReports.push_back(line);
+        return;
+    }
+    trace('>', line);
+    m_output.write(framed(line));
+}
+
+void Modem::trace(char direction, const std::string& line) const
+{
+    if (m_trace) {
+        m_trace(direction, line);
+    }
+}
+
+}  // namespace cellsim

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <cellsim/AtCommand.h>
+#include <cellsim/Device.h>
+#include <cellsim/ModemOptions.h>
+#include <cellsim/OutputPipe.h>
+#include <cellsim/Reply.h>
+#include <cellsim/Scheduler.h>
+
+namespace cellsim {
+
+// The AT state machine of the simulated modem, independent of any transport:
+// bytes from the host go in through feed(), the modem's bytes come out
+// through the sink. Command lines end in CR (a lone LF also ends one);
+// answers and reports are framed "\r\n<line>\r\n". One command line runs at
+// a time; lines arriving meanwhile wait their turn, and unsolicited reports
+// wait until the running line is answered.
+//
+// Not thread-safe: feed, the sink and the scheduler's tasks all run on one thread.
+class Modem {
+public:
+    using Sink = std::function<void(const std::string&)>;
+    // Traffic trace: direction '<' for host lines, '>' for modem lines.
+    using Trace = std::function<void(char direction, const std::string& line)>;
+
+    static constexpr std::size_t MaxLineLength = 1024;
+    static constexpr std::size_t MaxWaitingLines = 64;
+
+    explicit Modem(Scheduler& scheduler, const ModemOptions& options = ModemOptions());
+    Modem(const Modem&) = delete;
+    Modem& operator=(const Modem&) = delete;
+
+    void setSink(Sink sink) { m_output.setSink(std::move(sink)); }
+    void setTrace(Trace trace) { m_trace = std::move(trace); }
+    void feed(const std::string& bytes);
+
+    // The faults can change while the modem runs.
+    const Faults& faults() const { return m_faults; }
+    void setFaults(const Faults& faults);
+
+    // The device state, for inspection and for tests that set up a situation.
+    Device& device() { return m_device; }
+    bool busy() const { return m_busy; }
+
+private:
+    void endLine();
+    void pump();
+    void execute(const std::string& line);
+    void runCommands();
+    bool take(const Reply& reply);
+    void finish(const Reply& final);
+    std::string resultText(const Reply& final) const;
+    std::string faultPrefix();
+    void unsolicited(const std::string& line);
+    void trace(char direction, const std::string& line) const;
+
+    ScopedScheduler m_scheduler;
+    Faults m_faults;
+    std::mt19937 m_random;
+    OutputPipe m_output;
+    Device m_device;
+    Trace m_trace;
+
+    std::string m_input;
+    bool m_inputOverflow = false;
+    std::deque<std::string> m_waitingLines;
+    bool m_busy = false;
+    bool m_pumping = false;
+    std::vector<AtCommand> m_commands;   // the line being run
+    std::size_t m_nextCommand = 0;
+    std::vector<std::string> m_answerLines;
+    std::vector<std::string> m_heldReports;
+    unsigned m_stormCounter = 0;
+};
+
+}  // namespace cellsim
