@@ -1,0 +1,219 @@
+#include <cellctl/at/Channel.h>
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#include <boost/asio/post.hpp>
+
+namespace cellctl::at {
+
+Channel::Channel(boost::asio::io_context& io, const AtPhoneLineOptions& options, PhoneLine& owner)
+    : m_options(options),
+      m_strand(boost::asio::make_strand(io)),
+      m_timer(m_strand),
+      m_owner(&owner),
+      m_framer(options.maxLineLength,
+               LineFramer::Sinks{[this](const std::string& line) {
+                                     // Lines read before a callback closed the line are not served.
+                                     if (m_feedGeneration == m_transportGeneration)
+                                         m_queue.onLine(line);
+                                 },
+                                 [this](std::size_t dropped, bool ended) {
+                                     m_queue.note(ended ? "dropped an overlong line of " + std::to_string(dropped)
+                                                              + " bytes"
+                                                        : "line longer than " + std::to_string(m_options.maxLineLength)
+                                                              + " bytes, dropping it");
+                                 }}),
+      m_queue(queueHooks(), options)
+{
+}
+
+CommandQueue::Hooks Channel::queueHooks()
+{
+    CommandQueue::Hooks hooks;
+    hooks.write = [this](const std::string& line) { write(line); };
+    hooks.startTimer = [this](std::chrono::milliseconds timeout) { startTimer(timeout); };
+    hooks.stopTimer = [this] { stopTimer(); };
+    hooks.trace = [this](const std::string& line) { trace(line); };
+    hooks.answer = [this](const Request& request, const std::string& text) { deliverAnswer(request, text); };
+    hooks.report = [this](int code, const std::string& text) { deliverReport(code, text); };
+    hooks.status = [this](ChannelEvent event, const std::string& text) {
+        if (m_owner != nullptr)
+            m_status(event, text);
+    };
+    return hooks;
+}
+
+void Channel::open(const std::string& target)
+{
+    close();
+    m_queue.forgetSession();
+    openTransport(target, ChannelEvent::Opened);
+}
+
+void Channel::reopen()
+{
+    if (m_target.empty())
+        throw std::system_error(EINVAL, std::generic_category(), "nothing to reopen: the line was never opened");
+    close();
+    openTransport(m_target, ChannelEvent::Reopened);
+}
+
+void Channel::close()
+{
+    bool wasOpen = m_queue.isOpen();
+    closeTransport();
+    if (wasOpen)
+        m_queue.shutDown(ChannelEvent::Closed, m_target);
+}
+
+void Channel::detach()
+{
+    m_owner = nullptr;
+    m_trace = nullptr;
+    closeTransport();
+    m_status.disconnect_all_slots();
+}
+
+void Channel::post(Request request)
+{
+    ++m_pending;
+    boost::asio::post(m_strand, [self = shared_from_this(), request = std::move(request)]() mutable {
+        if (self->m_owner == nullptr)
+            return;
+        self->m_queue.submit(std::move(request));
+    });
+}
+
+boost::signals2::connection Channel::connectStatus(AtPhoneLine::StatusCallback callback)
+{
+    return m_status.connect(std::move(callback));
+}
+
+void Channel::openTransport(const std::string& target, ChannelEvent event)
+{
+    m_transport = cellctl::at::openTransport(m_strand, target, m_options);
+    ++m_transportGeneration;
+    m_target = target;
+    m_framer.reset();
+    m_queue.open(event, target);
+    startReading();
+}
+
+void Channel::closeTransport()
+{
+    stopTimer();
+    if (m_transport) {
+        m_transport->close();
+        m_transport.reset();
+    }
+    ++m_transportGeneration;
+    m_writes.clear();
+    m_writing = false;
+}
+
+void Channel::startReading()
+{
+    if (!m_transport)
+        return;
+    m_transport->asyncReadSome(boost::asio::buffer(m_readBuffer),
+                               [self = shared_from_this(), generation = m_transportGeneration](
+                                   const boost::system::error_code& error, std::size_t size) {
+                                   self->onRead(error, size, generation);
+                               });
+}
+
+void Channel::onRead(const boost::system::error_code& error, std::size_t size, std::uint64_t generation)
+{
+    if (generation != m_transportGeneration)
+        return;
+    if (error) {
+        deviceLost(error.message());
+        return;
+    }
+    m_feedGeneration = generation;
+    m_framer.feed(m_readBuffer.data(), size);
+    if (generation == m_transportGeneration)
+        startReading();
+}
+
+void Channel::write(const std::string& line)
+{
+    if (!m_transport)
+        return;
+    m_writes.push_back(std::make_shared<const std::string>(line + "\r"));
+    if (!m_writing)
+        writeNext();
+}
+
+void Channel::writeNext()
+{
+    if (m_writes.empty() || !m_transport) {
+        m_writing = false;
+        return;
+    }
+    m_writing = true;
+    std::shared_ptr<const std::string> data = m_writes.front();
+    m_transport->asyncWrite(boost::asio::buffer(*data),
+                            [self = shared_from_this(), data, generation = m_transportGeneration](
+                                const boost::system::error_code& error, std::size_t) {
+                                if (generation != self->m_transportGeneration)
+                                    return;
+                                if (error) {
+                                    self->deviceLost(error.message());
+                                    return;
+                                }
+                                self->m_writes.pop_front();
+                                self->writeNext();
+                            });
+}
+
+void Channel::deviceLost(const std::string& why)
+{
+    closeTransport();
+    m_queue.note("device lost: " + why);
+    m_queue.shutDown(ChannelEvent::DeviceLost, why);
+}
+
+void Channel::startTimer(std::chrono::milliseconds timeout)
+{
+    std::uint64_t generation = ++m_timerGeneration;
+    m_timer.expires_after(timeout);
+    m_timer.async_wait([self = shared_from_this(), generation](const boost::system::error_code& error) {
+        if (!error && generation == self->m_timerGeneration)
+            self->m_queue.onTimeout();
+    });
+}
+
+void Channel::stopTimer()
+{
+    ++m_timerGeneration;
+    m_timer.cancel();
+}
+
+void Channel::trace(const std::string& line)
+{
+    if (m_trace)
+        m_trace(line);
+}
+
+void Channel::deliverAnswer(const Request& request, const std::string& text)
+{
+    --m_pending;
+    if (m_owner == nullptr)
+        return;
+    auto code = static_cast<PhoneLine::QueryType>(request.code);
+    if (request.kind == RequestKind::Query)
+        m_owner->deliverQueryResult(code, text);
+    else
+        m_owner->deliverModifyResult(code, text);
+}
+
+void Channel::deliverReport(int code, const std::string& text)
+{
+    if (m_owner != nullptr)
+        m_owner->deliverModifyResult(static_cast<PhoneLine::QueryType>(code), text);
+}
+
+}  // namespace cellctl::at

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
+
+#include <cellctl/at/AtPhoneLine.h>
+#include <cellctl/at/CommandQueue.h>
+#include <cellctl/at/LineFramer.h>
+#include <cellctl/at/Transport.h>
+#include <cellctl/framework/Signals.h>
+
+namespace cellctl::at {
+
+// The I/O side of an AtPhoneLine, on the line's strand: the transport, the
+// read loop feeding the framer and the command queue, the write queue, the
+// command timer, and the delivery of answers to the PhoneLine signals.
+// Asynchronous operations hold the Channel alive; when its AtPhoneLine goes,
+// detach() makes it deliver nothing more.
+class Channel : public std::enable_shared_from_this<Channel> {
+public:
+    using Executor = AtPhoneLine::Executor;
+
+    Channel(boost::asio::io_context& io, const AtPhoneLineOptions& options, PhoneLine& owner);
+
+    void open(const std::string& target);
+    void reopen();
+    void close();
+    void detach();
+    bool isOpen() const { return m_transport != nullptr; }
+
+    // From any thread: the request runs on the strand.
+    void post(Request request);
+    std::size_t pendingCommands() const { return m_pending.load(); }
+
+    boost::signals2::connection connectStatus(AtPhoneLine::StatusCallback callback);
+    void setTrace(AtPhoneLine::TraceCallback callback) { m_trace = std::move(callback); }
+    Executor executor() const { return m_strand; }
+
+private:
+    void openTransport(const std::string& target, ChannelEvent event);
+    void closeTransport();
+    void startReading();
+    void onRead(const boost::system::error_code& error, std::size_t size, std::uint64_t generation);
+    void write(const std::string& line);
+    void writeNext();
+    void deviceLost(const std::string& why);
+    void startTimer(std::chrono::milliseconds timeout);
+    void stopTimer();
+    void trace(const std::string& line);
+    void deliverAnswer(const Request& request, const std::string& text);
+    void deliverReport(int code, const std::string& text);
+    CommandQueue::Hooks queueHooks();
+
+    AtPhoneLineOptions m_options;
+    Executor m_strand;
+    boost::asio::steady_timer m_timer;
+    PhoneLine* m_owner;
+    std::unique_ptr<Transport> m_transport;
+    std::uint64_t m_transportGeneration = 0;
+    std::uint64_t m_feedGeneration = 0;
+    std::uint64_t m_timerGeneration = 0;
+    std::string m_target;
+    std::array<char, 4096> m_readBuffer{};
+    std::deque<std::shared_ptr<const std::string>> m_writes;
+    bool m_writing = false;
+    LineFramer m_framer;
+    CommandQueue m_queue;
+    cellctl::Signal<void(ChannelEvent, const std::string&)> m_status;
+    AtPhoneLine::TraceCallback m_trace;
+    std::atomic<std::size_t> m_pending{0};
+};
+
+}  // namespace cellctl::at

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <cellctl/at/AnswerShaping.h>
+#include <cellctl/at/AtChannelTypes.h>
+#include <cellctl/at/CommandLine.h>
+
+namespace cellctl::at {
+
+// The heart of the channel, free of I/O: one command on the wire at a time,
+// FIFO, each with its timeout; every line the device sends is either part of
+// the answer in flight, a report, or dropped (and traced). Every request gets
+// exactly one answer, in order: a command that is refused, times out, or is
+// pending when the device goes away is answered "ERROR".
+//
+// After a timeout the device may still answer the old command, so before the
+// next command goes out the queue sends "AT" and drops lines until the final
+// results of everything outstanding are in. If the probe meets silence while
+// other answers did arrive, the missing ones were lost and the line is in step
+// again; if it meets silence altogether, the next waiting command is answered
+// ERROR unsent and the probe is repeated for the one after it.
+//
+// Answers, reports and status events are delivered in the order they arose,
+// after the queue's state is settled, so a callback may call back into the
+// queue (close it, open it again) safely.
+class CommandQueue {
+public:
+    struct Hooks {
+        std::function<void(const std::string& line)> write;  // without CR
+        std::function<void(std::chrono::milliseconds)> startTimer;
+        std::function<void()> stopTimer;
+        std::function<void(const std::string&)> trace;
+        std::function<void(const Request&, const std::string&)> answer;
+        std::function<void(int code, const std::string&)> report;
+        std::function<void(ChannelEvent, const std::string&)> status;
+    };
+
+    CommandQueue(Hooks hooks, const AtPhoneLineOptions& options);
+
+    // The device is ready: switch echo off, then serve the queue.
+    void open(ChannelEvent event, const std::string& description);
+    // The device is gone or closed: everything pending is answered ERROR, and
+    // so is every request until the next open().
+    void shutDown(ChannelEvent event, const std::string& description);
+    bool isOpen() const { return m_phase != Phase::Closed; }
+    // Forgets what the device was told (the character set).
+    void forgetSession() { m_session = SessionState(); }
+
+    void submit(Request request);
+    void onLine(const std::string& line);
+    // The timer started by the last startTimer() expired.
+    void onTimeout();
+    // Notes something in the trace ("! " lines).
+    void note(const std::string& text);
+
+private:
+    enum class Phase { Closed, Idle, Busy, Resyncing };
+
+    struct InFlight {
+        Request request;
+        PreparedCommand prepared;
+        RawAnswer answer;
+        std::size_t answerBytes = 0;
+    };
+
+    struct Outgoing {
+        enum class Type { Answer, Report, Status };
+        Type type;
+        Request request;
+        std::string text;
+        ChannelEvent event = ChannelEvent::Opened;
+    };
+
+    void pump();
+    void send(Request request);
+    void startResync();
+    void endResync();
+    void handleInFlight(const std::string& line);
+    void handleDuringResync(const std::string& line);
+    void handleUnsolicited(const std::string& line);
+    bool routeReport(const std::string& line);
+    void collect(const std::string& line);
+    void complete(const std::string& finalResult);
+    void answer(const Request& request, const std::string& text);
+    void announce(ChannelEvent event, const std::string& description);
+    void writeLine(const std::string& line);
+    void drop(const std::string& why);
+    void flush();
+    void deliver(const Outgoing& outgoing);
+    std::chrono::milliseconds scaled(std::chrono::milliseconds timeout) const;
+
+    Hooks m_hooks;
+    double m_timeoutScale;
+    std::size_t m_maxAnswerBytes;
+    Phase m_phase = Phase::Closed;
+    std::deque<Request> m_waiting;
+    std::optional<InFlight> m_inFlight;
+    SessionState m_session;
+    bool m_needsResync = false;
+    unsigned m_outstandingFinals = 0;   // written lines whose final result is still due
+    unsigned m_finalsDuringResync = 0;
+    std::deque<Outgoing> m_outbox;
+    bool m_flushing = false;
+};
+
+}  // namespace cellctl::at

@@ -1,0 +1,115 @@
+#include <cellctl/at/SerialTransport.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+
+#include <boost/asio/posix/stream_descriptor.hpp>
+
+#include <cellctl/at/StreamTransport.h>
+
+namespace cellctl::at {
+namespace {
+
+struct BaudRate {
+    unsigned rate;
+    speed_t constant;
+};
+
+constexpr BaudRate kBaudRates[] = {
+    {1200, B1200},       {2400, B2400},       {4800, B4800},       {9600, B9600},
+    {19200, B19200},     {38400, B38400},     {57600, B57600},     {115200, B115200},
+    {230400, B230400},   {460800, B460800},   {921600, B921600},   {1000000, B1000000},
+    {2000000, B2000000}, {3000000, B3000000}, {4000000, B4000000},
+};
+
+[[noreturn]] void fail(int error, const std::string& what, const std::string& path)
+{
+    throw std::system_error(error, std::generic_category(), what + " " + path);
+}
+
+speed_t speedFor(unsigned rate, const std::string& path)
+{
+    for (const BaudRate& baud : kBaudRates) {
+        if (baud.rate == rate)
+            return baud.constant;
+    }
+    fail(EINVAL, "unsupported baud rate " + std::to_string(rate) + " for", path);
+}
+
+class SerialTransport : public StreamTransport<boost::asio::posix::stream_descriptor> {
+public:
+    SerialTransport(const boost::asio::any_io_executor& executor, int fd)
+        : StreamTransport(boost::asio::posix::stream_descriptor(executor, fd))
+    {
+    }
+
+    void close() override
+    {
+        // Give the port back to other programs.
+        if (stream().is_open())
+            ::ioctl(stream().native_handle(), TIOCNXCL);
+        StreamTransport::close();
+    }
+};
+
+// Owns the descriptor until it is handed to the transport.
+struct Descriptor {
+    int fd;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int release() { return std::exchange(fd, -1); }
+};
+
+void holdExclusively(int fd, const std::string& path)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        fail(errno == EWOULDBLOCK ? EBUSY : errno, "cannot lock", path);
+    if (::ioctl(fd, TIOCEXCL) != 0)
+        fail(errno, "cannot claim", path);
+}
+
+void configure(int fd, const AtPhoneLineOptions& options, const std::string& path)
+{
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0)
+        fail(errno, "cannot read the settings of", path);
+    ::cfmakeraw(&settings);
+    settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    if (options.hardwareFlowControl)
+        settings.c_cflag |= CRTSCTS;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    speed_t speed = speedFor(options.baudRate, path);
+    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0)
+        fail(errno, "cannot set the speed of", path);
+    if (::tcsetattr(fd, TCSANOW, &settings) != 0)
+        fail(errno, "cannot configure", path);
+    ::tcflush(fd, TCIOFLUSH);
+}
+
+}  // namespace
+
+std::unique_ptr<Transport> openSerialTransport(const boost::asio::any_io_executor& executor,
+                                               const std::string& path, const AtPhoneLineOptions& options)
+{
+    Descriptor descriptor{::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
+    if (descriptor.fd < 0)
+        fail(errno, "cannot open", path);
+    if (!::isatty(descriptor.fd))
+        fail(ENOTTY, "not a terminal:", path);
+    holdExclusively(descriptor.fd, path);
+    configure(descriptor.fd, options, path);
+    return std::make_unique<SerialTransport>(executor, descriptor.release());
+}
+
+}  // namespace cellctl::at
