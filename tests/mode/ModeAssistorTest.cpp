@@ -34,32 +34,6 @@ TEST(ModeAssistor, EachResultEntryPointFiresOnlyItsOwnKind)
     EXPECT_TRUE(mode.line.sent().empty());
 }
 
-TEST(ModeAssistor, ParseEntryPointsForModeAnswersDoNothing)
-{
-    AttachedModeAssistor mode;
-    mode.assistor.ParseQueryModeResult("^DSTM: 1,2,0\nOK");
-    mode.assistor.ParseQueryPowerOnModeResult("^DDTM: 1,2\nOK");
-    EXPECT_TRUE(mode.events.empty());
-    EXPECT_EQ(mode.assistor.GetCurrentMode(), nullptr);
-}
-
-TEST(ModeAssistor, FlagOfConstructorChangesNothing)
-{
-    for (bool flag : {false, true}) {
-        cellctl::test::RecordingPhoneLine line;
-        CModeAssistor assistor(flag);
-        std::vector<CMode*> delivered;
-        assistor.connectQueryModeResult(boost::function1<void, CMode*>([&](CMode* m) { delivered.push_back(m); }));
-        assistor.SetPhoneLine(&line);
-        assistor.QueryCurrentMode();
-        line.answerQuery(132, "^DSTM: 1,2,0\nOK");
-        ASSERT_EQ(delivered.size(), 1u) << flag;
-        EXPECT_EQ(delivered[0]->GetModeType(), 2);
-        EXPECT_EQ(line.sent().size(), 1u);
-        assistor.ResetPhoneLine();
-    }
-}
-
 TEST(ModeAssistor, DisconnectRemovesOnlyTheLatestCallbackOfOneKind)
 {
     AttachedModeAssistor mode;

@@ -20,17 +20,7 @@ TEST(ModeRecords, DefaultsOfEachKind)
     EXPECT_EQ(CMode().GetCellCapability(), 0);
     EXPECT_EQ(CTDMode().GetCellCapability(), 0);
     EXPECT_EQ(CExtendMode().GetCellCapability(), 0);
-}
-
-TEST(ModeRecords, AccessorsKeepNumbersTheDeviceSends)
-{
-    CMode mode;
-    mode.SetAccessTechType(static_cast<CMode::EAccessTechType>(7));
-    mode.SetBehaviorType(static_cast<CMode::EBehaviorType>(-3));
-    mode.SetModeType(static_cast<CMode::EModeType>(42));
-    mode.SetCellCapability(static_cast<CMode::ECellCapability>(5));
-    EXPECT_EQ(modeNumbers(mode), Numbers(-3, 42, 7));
-    EXPECT_EQ(mode.GetCellCapability(), 5);
+    EXPECT_EQ(capabilityFlags(CCellCapabilityInfo()), "0000");
 }
 
 TEST(ModeRecords, AssignmentThroughBaseCopiesAllFourMembers)
@@ -46,15 +36,6 @@ TEST(ModeRecords, AssignmentThroughBaseCopiesAllFourMembers)
     CTDMode copy(td);
     EXPECT_EQ(modeNumbers(copy), modeNumbers(td));
     EXPECT_EQ(copy.GetCellCapability(), 9);
-}
-
-TEST(ModeRecords, CellCapabilityStartsAllFalse)
-{
-    CCellCapabilityInfo info;
-    EXPECT_EQ(capabilityFlags(info), "0000");
-    info.m_capability2 = true;
-    CCellCapabilityInfo copy = info;
-    EXPECT_EQ(capabilityFlags(copy), "0100");
 }
 
 }  // namespace
