@@ -3,7 +3,7 @@ PREFIX ?= /usr/local
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test sanitize bench install clean
+.PHONY: all deps build test sanitize bench fuzz install clean
 
 all: build
 
@@ -28,6 +28,14 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCELLCTL_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target cellctl_benchmarks
 	bench/run.sh build-bench
+
+# Fuzz targets: a clang build of their own in build-fuzz/, then each target runs
+# for FUZZ_SECONDS (default 60) on its corpus; see fuzz/run.sh.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLCTL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build-fuzz
 
 install: build
 	cmake --install build --prefix $(PREFIX)

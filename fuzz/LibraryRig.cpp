@@ -1,0 +1,367 @@
+#include "LibraryRig.h"
+
+#include <functional>
+#include <vector>
+
+#include <cellctl/connection/CConnectionAssistor.h>
+#include <cellctl/connection/CConnectionHelper.h>
+#include <cellctl/cops/CCopsAssistor.h>
+#include <cellctl/cops/CCopsInfo.h>
+#include <cellctl/framework/NumberReading.h>
+#include <cellctl/framework/PhoneLine.h>
+#include <cellctl/mode/CCellCapabilityInfo.h>
+#include <cellctl/mode/CMode.h>
+#include <cellctl/mode/CModeAssistor.h>
+#include <cellctl/power/CPowerAssistorHsdpa.h>
+#include <cellctl/usim/CUsimAssistor.h>
+
+namespace cellctl::fuzz {
+
+namespace {
+
+// Everything a callback is given is read in full and folded in here, so that
+// no read can be optimised away and every byte passes the sanitizers.
+struct Sink {
+    std::size_t calls = 0;
+    std::size_t checksum = 0;
+
+    void take(std::size_t value) { checksum = checksum * 31 + value; }
+    void take(const std::string& text)
+    {
+        for (unsigned char c : text)
+            take(c);
+    }
+    void take(const CCopsInfo& record)
+    {
+        take(static_cast<std::size_t>(record.GetModeType()));
+        take(static_cast<std::size_t>(record.GetSelector()));
+        take(static_cast<std::size_t>(record.GetFormat()));
+        take(static_cast<std::size_t>(record.GetAccessTechType()));
+        take(static_cast<std::size_t>(record.GetState()));
+        take(record.GetOperatorLongName());
+        take(record.GetOperatorShortName());
+        take(record.GetOperatorNumericName());
+        take(record.GetOperatorName(record.GetFormat()));
+        take(CCopsInfo::GetStateName(record.GetState()));
+        take(static_cast<std::size_t>(record.GetPreferredPLMNListIndex()));
+        take(record.GetPreferredPLMNListGsmSelected() + 2 * record.GetPreferredPLMNListTDSelected()
+             + 4 * record.GetPreferredPLMNListGsmCompactSelected());
+    }
+    void take(const std::vector<CCopsInfo>& records)
+    {
+        for (const CCopsInfo& record : records)
+            take(record);
+    }
+    void take(const CMode* mode)
+    {
+        if (mode == nullptr)
+            return;
+        take(static_cast<std::size_t>(mode->GetAccessTechType()));
+        take(static_cast<std::size_t>(mode->GetBehaviorType()));
+        take(static_cast<std::size_t>(mode->GetModeType()));
+        take(static_cast<std::size_t>(mode->GetCellCapability()));
+    }
+    void take(const CCellCapabilityInfo& info)
+    {
+        take(info.m_capability1 + 2 * info.m_capability2 + 4 * info.m_capability3 + 8 * info.m_capability4);
+    }
+
+    template <typename... Values>
+    void operator()(const Values&... values)
+    {
+        ++calls;
+        (take(values), ...);
+    }
+};
+
+// The argument split at its first unit separator (0x1F): two passwords, or a
+// PUK and a new PIN.
+std::pair<std::string, std::string> splitArgument(const std::string& argument)
+{
+    const std::size_t cut = argument.find('\x1f');
+    if (cut == std::string::npos)
+        return {argument, std::string()};
+    return {argument.substr(0, cut), argument.substr(cut + 1)};
+}
+
+int byteAt(const std::string& text, std::size_t index)
+{
+    return index < text.size() ? static_cast<signed char>(text[index]) : 0;
+}
+
+// An operator record made from the argument: its bytes pick the numbers and
+// the whole argument is the name.
+CCopsInfo operatorFrom(const std::string& argument)
+{
+    CCopsInfo record;
+    record.SetModeType(CCopsInfo::EModeType(byteAt(argument, 0) & 3));
+    record.SetFormat(CCopsInfo::EFormat(byteAt(argument, 1) & 3));
+    record.SetAccessTechType(CCopsInfo::EAccessTechType(byteAt(argument, 2) & 3));
+    record.SetSelector(CCopsInfo::ESelector(byteAt(argument, 3)));
+    record.SetPreferredPLMNListIndex(readLeadingInt(argument));
+    record.SetOperatorName(record.GetFormat(), argument);
+    record.SetAccessTechToPreferredPLMNList();
+    return record;
+}
+
+CMode modeFrom(const std::string& argument)
+{
+    CMode mode;
+    mode.SetAccessTechType(CMode::EAccessTechType(byteAt(argument, 0)));
+    mode.SetBehaviorType(CMode::EBehaviorType(byteAt(argument, 1)));
+    mode.SetModeType(CMode::EModeType(byteAt(argument, 2)));
+    return mode;
+}
+
+}  // namespace
+
+struct LibraryRig::Parts {
+    PhoneLine& line;
+    Sink sink;
+    CUsimAssistor usim;
+    CCopsAssistor cops;
+    CModeAssistor mode;
+    CPowerAssistorHsdpa power{&usim, &cops, &mode};
+    CConnectionHelper connectionHelper;
+    CConnectionAssistor connection{&connectionHelper};
+
+    explicit Parts(PhoneLine& phoneLine) : line(phoneLine)
+    {
+        connectCallbacks();
+        attach();
+        connection.Initialize();
+    }
+
+    ~Parts()
+    {
+        detach();
+    }
+
+    void attach()
+    {
+        usim.SetPhoneLine(&line);
+        cops.SetPhoneLine(&line);
+        mode.SetPhoneLine(&line);
+        power.SetPhoneLine(&line);
+        connectionHelper.SetConnectionAssistor(&connection);
+        connectionHelper.SetPhoneLine(&line);
+        connectionHelper.Initialize();
+    }
+
+    void detach()
+    {
+        usim.ResetPhoneLine();
+        cops.ResetPhoneLine();
+        mode.ResetPhoneLine();
+        power.ResetPhoneLine();
+        connection.ResetPhoneLine();
+    }
+
+    template <typename... Values>
+    std::function<void(Values...)> callback()
+    {
+        return [this](Values... values) { sink(values...); };
+    }
+
+    // Every result kind of every assistor gets a callback. The packet-data
+    // assistor's callbacks cannot be removed, so they are connected once only.
+    void connectCallbacks()
+    {
+        power.connectPowerOnResult(callback<bool>());
+        power.connectPowerOffResult(callback<bool>());
+        power.connectSoftResetResult(callback<bool>());
+        power.connectDisableReadPbByPfResult(callback<bool>());
+        power.connectQueryPowerOnResult(callback<bool>());
+        power.connectQuerySignalResult(callback<int, int>());
+        power.connectRegistrationResult(callback<int>());
+        power.connectQueryCopsResult(callback<std::string>());
+        power.connectQueryCregStatusResult(callback<int>());
+
+        usim.connectNeedCheckPinResult(callback<bool>());
+        usim.connectNeedCheckPukResult(callback<bool>());
+        usim.connectCheckPinResult(callback<bool, int>());
+        usim.connectCheckPukResult(callback<bool, int>());
+        usim.connectQuerySimCardExistResult(callback<bool>());
+        usim.connectQueryAttemptRemain(callback<std::string>());
+        usim.connectQueryIsPinStarted(callback<std::string>());
+        usim.connectChangeLockSimCardPassword(callback<bool>());
+        usim.connectChangeSimFixedDialingMemoryPassword(callback<bool>());
+
+        cops.connectQueryCopsResult(callback<const CCopsInfo&>());
+        cops.connectQueryAvailableCops(callback<const std::vector<CCopsInfo>&>());
+        cops.connectSelectCopsResult(callback<bool>());
+        cops.connectQueryPreferredSelector(callback<const CCopsInfo&>());
+        cops.connectQueryPreferredCopsList(callback<const std::vector<CCopsInfo>&>());
+        cops.connectSelectSelectorResult(callback<bool>());
+        cops.connectModifyCopsListResult(callback<bool>());
+
+        mode.connectQueryModeResult(callback<CMode*>());
+        mode.connectQueryPowerOnModeResult(callback<CMode*>());
+        mode.connectParseSwitchModeResult(callback<bool>());
+        mode.connectParsePowerOnModeResult(callback<bool>());
+        mode.connectEnableHsdpaNotificationResult(callback<bool>());
+        mode.connectEnableCellCapabilityChangesReport(callback<bool>());
+        mode.connectHsdpaNotificationResult(callback<bool>());
+        mode.connectCellCapabilityChangesInfo(callback<const CCellCapabilityInfo&>());
+    }
+
+    void disconnectCallbacks()
+    {
+        power.disconnectPowerOnResult();
+        power.disconnectPowerOffResult();
+        power.disconnectSoftRestResult();
+        power.disconnectDisableReadPbByPfResult();
+        power.disconnectQueryPowerOnResult();
+        power.disconnectQuerySignalResult();
+        power.disconnectRegistrationResult();
+        power.disconnectQueryCopsResult();
+        power.disconnectQueryCregStatusResult();
+
+        usim.disconnectNeedCheckPinResult();
+        usim.disconnectNeedCheckPukResult();
+        usim.disconnectCheckPinResult();
+        usim.disconnectCheckPukResult();
+        usim.disconnectQuerySimCardExistResult();
+        usim.disconnectQueryAttemptRemain();
+        usim.disconnectQueryIsPinStarted();
+        usim.disconnectChangeLockSimCardPassword();
+        usim.disconnectChangeSimFixedDialingMemoryPassword();
+
+        cops.disconnectQueryCopsResult();
+        cops.disconnectQueryAvailableCops();
+        cops.disconnectSelectCopsResult();
+        cops.disconnectQueryPreferredSelector();
+        cops.disconnectQueryPreferredCopsList();
+        cops.disconnectSelectSelectorResult();
+        cops.disconnectModifyCopsListResult();
+
+        mode.disconnectQueryModeResult();
+        mode.disconnectQueryPowerOnModeResult();
+        mode.disconnectParseSwitchModeResult();
+        mode.disconnectParsePowerOnModeResult();
+        mode.disconnectEnableHsdpaNotificationResult();
+        mode.disconnectEnableCellCapabilityChangesReport();
+        mode.disconnectHsdpaNotificationResult();
+        mode.disconnectCellCapabilityChangesInfo();
+    }
+};
+
+namespace {
+
+using Request = void (*)(LibraryRig::Parts&, const std::string&);
+
+// Every host request of the library, with the argument where it takes one. An
+// empty argument stands for a null record where a request takes a pointer.
+const Request kRequests[] = {
+    [](LibraryRig::Parts& p, const std::string&) { p.power.PowerOn(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.PowerOff(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.SoftReset(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.SetupFeature(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.QuerySignal(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.QueryCregStatus(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.power.QueryCops(); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.power.SetSupportDualMode(!a.empty()); },
+
+    [](LibraryRig::Parts& p, const std::string&) { p.usim.QuerySimCardMode(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.usim.QueryPinStatus(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.usim.QueryAttemptRemainCount(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.usim.QueryIsPinStarted(); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.usim.CheckPin(a); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.usim.CheckPuk(a); },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        const auto [first, second] = splitArgument(a);
+        p.usim.ChangePin(first, second);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) { p.usim.StartupPin(a); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.usim.ClosePin(a); },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        const auto [oldPassword, newPassword] = splitArgument(a);
+        p.usim.ChangeLockSimCardPassword(oldPassword, newPassword);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        const auto [oldPassword, newPassword] = splitArgument(a);
+        p.usim.ChangeSimFixedDialingMemoryPassword(oldPassword, newPassword);
+    },
+    [](LibraryRig::Parts& p, const std::string&) {
+        p.sink(p.usim.GetPinCheckCounterRemain(), p.usim.GetPukCheckCounterRemain(),
+               p.usim.GetAttemptRemainCount(), p.usim.QueryUsimStatus());
+    },
+
+    [](LibraryRig::Parts& p, const std::string&) { p.cops.QueryCops(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.cops.QueryAvailableCops(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.cops.QueryPreferredCopsList(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.cops.QueryPreferredSelector(); },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CCopsInfo record = operatorFrom(a);
+        p.cops.SelectCops(a.empty() ? nullptr : &record);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CCopsInfo record = operatorFrom(a);
+        p.cops.SelectSelector(a.empty() ? nullptr : &record);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CCopsInfo record = operatorFrom(a);
+        p.cops.ModifyCopsList(a.empty() ? nullptr : &record);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CCopsInfo record = operatorFrom(a);
+        p.cops.DeleteCopsList(a.empty() ? nullptr : &record);
+    },
+
+    [](LibraryRig::Parts& p, const std::string&) { p.mode.QueryCurrentMode(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.mode.QueryPowerOnMode(); },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CMode mode = modeFrom(a);
+        p.mode.SwitchToMode(a.empty() ? nullptr : &mode);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        CMode mode = modeFrom(a);
+        p.mode.SetPowerOnMode(a.empty() ? nullptr : &mode);
+    },
+    [](LibraryRig::Parts& p, const std::string& a) { p.mode.EnableHsdpaNotification(!a.empty()); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.mode.EnableCellCapabilityChangesReport(!a.empty()); },
+    [](LibraryRig::Parts& p, const std::string&) { p.sink(p.mode.GetCurrentMode()); },
+
+    [](LibraryRig::Parts& p, const std::string&) { p.connection.Initialize(); },
+    [](LibraryRig::Parts& p, const std::string&) { p.connection.AttachGprs(); },
+    [](LibraryRig::Parts& p, const std::string& a) {
+        p.connection.PdpActive(byteAt(a, 0), a, byteAt(a, 1), readLeadingInt(a), byteAt(a, 2));
+    },
+    [](LibraryRig::Parts& p, const std::string& a) { p.connection.GsmPdpActive(1, a, 0, 0, 0); },
+    [](LibraryRig::Parts& p, const std::string&) { p.connection.GetServiceMappingList(); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.connection.ReadUsimQos(readLeadingInt(a)); },
+    [](LibraryRig::Parts& p, const std::string&) { p.connection.Get3GServiceQuality(); },
+
+    // The host rewiring things between answers.
+    [](LibraryRig::Parts& p, const std::string&) {
+        p.detach();
+        p.attach();
+    },
+    [](LibraryRig::Parts& p, const std::string&) {
+        p.disconnectCallbacks();
+        p.connectCallbacks();
+    },
+};
+
+}  // namespace
+
+LibraryRig::LibraryRig(PhoneLine& line) : m_parts(new Parts(line)) {}
+
+LibraryRig::~LibraryRig() = default;
+
+std::size_t LibraryRig::requestCount()
+{
+    return sizeof kRequests / sizeof kRequests[0];
+}
+
+void LibraryRig::request(std::size_t index, const std::string& argument)
+{
+    kRequests[index % requestCount()](*m_parts, argument);
+}
+
+std::size_t LibraryRig::callbacks() const
+{
+    return m_parts->sink.calls;
+}
+
+}  // namespace cellctl::fuzz

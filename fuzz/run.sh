@@ -1,0 +1,52 @@
+#!/bin/sh
+# Runs each fuzz target for a bounded time on its corpus and stops at the first
+# finding (crash, leak, undefined behaviour, timeout).
+#
+#   fuzz/run.sh [BUILD_DIR [TARGET...]]     BUILD_DIR defaults to build-fuzz
+#
+# FUZZ_SECONDS (default 60) is the time per target. Each target reads its seeds
+# from fuzz/corpus/<target>/ (never written) and grows a working corpus in
+# BUILD_DIR/corpus/<target>/, which stays out of git and carries over between
+# runs. Findings land in BUILD_DIR/findings/. Every run appends one line to
+# BUILD_DIR/fuzz-runs.tsv: date, target, seconds, executions, coverage
+# (edges), features, corpus entries.
+set -eu
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-build-fuzz}
+[ $# -gt 0 ] && shift
+seconds=${FUZZ_SECONDS:-60}
+targets=${*:-"fuzz_answer_reader fuzz_operator_record fuzz_helper_slots fuzz_at_channel"}
+
+mkdir -p "$build/findings"
+log="$build/fuzz-runs.tsv"
+[ -f "$log" ] || printf 'date\ttarget\tseconds\texecutions\tedges\tfeatures\tcorpus\n' > "$log"
+
+for target in $targets; do
+    binary="$build/fuzz/$target"
+    if [ ! -x "$binary" ]; then
+        echo "fuzz: $target not built, skipped"
+        continue
+    fi
+    mkdir -p "$build/corpus/$target"
+    output="$build/findings/$target.log"
+    echo "fuzz: $target for ${seconds}s"
+    status=0
+    "$binary" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$build/findings/$target-" \
+        "$build/corpus/$target" "$here/corpus/$target" > "$output" 2>&1 || status=$?
+    done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$output" | tail -n 1 || true)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$output" | tail -n 1)
+    took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$output" | tail -n 1)
+    edges=$(echo "$done_line" | sed -n 's/.*cov: \([0-9]*\).*/\1/p')
+    features=$(echo "$done_line" | sed -n 's/.*ft: \([0-9]*\).*/\1/p')
+    corpus=$(echo "$done_line" | sed -n 's/.*corp: \([0-9]*\).*/\1/p')
+    if [ "$status" -ne 0 ]; then
+        echo "fuzz: $target FAILED (exit $status); see $output and $build/findings/" >&2
+        grep -E 'ERROR|SUMMARY|runtime error' "$output" | head -n 5 >&2 || true
+        exit 1
+    fi
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$target" \
+        "${took:-?}" "${runs:-?}" "${edges:-?}" "${features:-?}" "${corpus:-?}" >> "$log"
+    echo "fuzz: $target: ${runs:-?} executions in ${took:-?}s, ${edges:-?} edges, ${corpus:-?} corpus entries"
+done
