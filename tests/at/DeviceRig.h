@@ -1,0 +1,97 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <boost/asio/io_context.hpp>
+
+#include <cellctl/at/AtPhoneLine.h>
+
+namespace cellctl::at::test {
+
+// A pseudo-terminal pair: the channel opens the slave path like a serial
+// device; the test plays the device on the master side.
+class PtyPair {
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    const std::string& slavePath() const { return m_slavePath; }
+    int master() const { return m_master; }
+    // The device goes away: the channel's next read fails.
+    void closeMaster();
+
+private:
+    int m_master = -1;
+    std::string m_slavePath;
+};
+
+// One answer or report the line delivered on its result signals.
+struct Delivered {
+    enum class Signal { Query, Modify };
+    Signal signal;
+    int code;
+    std::string text;
+
+    bool operator==(const Delivered& other) const
+    {
+        return signal == other.signal && code == other.code && text == other.text;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const Delivered& delivered);
+Delivered queryAnswer(int code, std::string text);
+Delivered modifyAnswer(int code, std::string text);
+
+// An AtPhoneLine on a pty, the device played byte by byte by the test, and
+// everything the line delivers recorded. The io_context runs on the test's
+// own thread, in the waits below.
+class DeviceRig {
+public:
+    explicit DeviceRig(AtPhoneLineOptions options = AtPhoneLineOptions());
+    ~DeviceRig();
+
+    // Opens the line on `target` (the pty by default) and lets the device
+    // answer the channel's ATE0.
+    void openLine();
+    void openLine(const std::string& target);
+
+    // The next command line the channel wrote, without its CR.
+    std::string nextCommand();
+    // The device sends bytes (all at once, or one write per byte).
+    void deviceSends(const std::string& bytes);
+    void deviceSendsBytewise(const std::string& bytes);
+    // A whole answer the way devices frame it: each line as CR LF line CR LF.
+    void deviceAnswers(const std::vector<std::string>& lines);
+
+    // Runs the io_context until `done` holds; false if it never does (a guard
+    // against hanging, not a speed check).
+    bool runUntil(const std::function<bool()>& done);
+    // Runs every handler that is ready, then returns.
+    void settle();
+    // Runs until every host command got its answer.
+    bool runUntilAnswered();
+    // Everything the channel wrote that nextCommand() has not taken.
+    std::string unreadOutput();
+
+    boost::asio::io_context io;
+    std::unique_ptr<PtyPair> pty;
+    AtPhoneLine line;
+    std::vector<Delivered> delivered;
+    std::vector<std::pair<ChannelEvent, std::string>> events;
+    std::vector<std::string> trace;
+
+private:
+    void readMaster();
+
+    std::string m_fromChannel;
+};
+
+// Options for tests that wait for timeouts: 3 s commands take 30 ms.
+AtPhoneLineOptions quickTimeouts();
+
+}  // namespace cellctl::at::test
