@@ -1,19 +1,10 @@
 #include <cellctl/connection/CConnectionAssistor.h>
+#include <cellctl/framework/AnswerText.h>
 
 #include <utility>
 
 #include <cellctl/connection/CConnectionHelper.h>
 #include <cellctl/framework/NumberReading.h>
-
-namespace {
-
-// The device's final result "OK" anywhere in the answer (case-sensitive).
-bool containsOk(const std::string& answer)
-{
-    return answer.find("OK") != std::string::npos;
-}
-
-}  // namespace
 
 CConnectionAssistor::CConnectionAssistor(CConnectionHelper* helper) : m_helper(helper) {}
 
@@ -78,12 +69,12 @@ void CConnectionAssistor::Get3GServiceQuality()
 
 void CConnectionAssistor::ParseSetQosResult(const std::string& answer)
 {
-    m_setQosResult.fire(containsOk(answer));
+    m_setQosResult.fire(cellctl::containsOk(answer));
 }
 
 void CConnectionAssistor::ParseSetPdpcontResult(const std::string& answer)
 {
-    m_setPdpcontResult.fire(containsOk(answer));
+    m_setPdpcontResult.fire(cellctl::containsOk(answer));
 }
 
 void CConnectionAssistor::ParsePsRegisterResult(const std::string& answer)

@@ -1,4 +1,5 @@
 #include <cellctl/cops/CCopsHelper.h>
+#include <cellctl/framework/AnswerText.h>
 
 #include <vector>
 
@@ -12,11 +13,6 @@ AtResponseParser readerOf(const std::string& answer)
     AtResponse response;
     response.text = answer;
     return AtResponseParser(response);
-}
-
-bool containsOk(const std::string& answer)
-{
-    return answer.find("OK") != std::string::npos;
 }
 
 // Quoted as the device expects a name; the name itself goes out whole and
@@ -53,30 +49,24 @@ void CCopsHelper::Initialize()
     bindSlots(this);
 }
 
-void CCopsHelper::send(PhoneLine::QueryType code, const std::string& text)
-{
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(code, text);
-}
-
 void CCopsHelper::SelectCops(CCopsInfo* cops)
 {
     if (cops == nullptr)
         return;
     const int mode = cops->GetModeType();
     if (mode == CCopsInfo::ModeAutomatic) {
-        send(PhoneLine::CurrentOperator, "0");
+        sendModify(PhoneLine::CurrentOperator, "0");
         return;
     }
     const CCopsInfo::EFormat format = cops->GetFormat();
-    send(PhoneLine::CurrentOperator, std::to_string(mode) + "," + std::to_string(format) + ","
+    sendModify(PhoneLine::CurrentOperator, std::to_string(mode) + "," + std::to_string(format) + ","
                                          + quoted(cops->GetOperatorName(format)));
 }
 
 void CCopsHelper::SelectSelector(CCopsInfo* cops)
 {
     if (cops != nullptr)
-        send(PhoneLine::PreferredSelector, std::to_string(cops->GetSelector()));
+        sendModify(PhoneLine::PreferredSelector, std::to_string(cops->GetSelector()));
 }
 
 void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
@@ -84,7 +74,7 @@ void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
     if (cops == nullptr)
         return;
     const CCopsInfo::EFormat format = cops->GetFormat();
-    send(PhoneLine::PreferredOperators,
+    sendModify(PhoneLine::PreferredOperators,
          std::to_string(cops->GetPreferredPLMNListIndex()) + "," + std::to_string(format) + ","
              + quoted(cops->GetOperatorName(format)) + ","
              + flag(cops->GetPreferredPLMNListGsmSelected()) + ","
@@ -95,7 +85,7 @@ void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
 void CCopsHelper::DeleteCopsList(CCopsInfo* cops)
 {
     if (cops != nullptr)
-        send(PhoneLine::PreferredOperators, std::to_string(cops->GetPreferredPLMNListIndex()));
+        sendModify(PhoneLine::PreferredOperators, std::to_string(cops->GetPreferredPLMNListIndex()));
 }
 
 void CCopsHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
@@ -208,17 +198,17 @@ void CCopsHelper::ParseQueryPreferredSelectorResult(const std::string& answer)
 void CCopsHelper::ParseSelectCopsResult(const std::string& answer)
 {
     if (m_copsAssistor != nullptr)
-        m_copsAssistor->SetSelectCopsResult(containsOk(answer));
+        m_copsAssistor->SetSelectCopsResult(cellctl::containsOk(answer));
 }
 
 void CCopsHelper::ParseModifyCopsListResult(const std::string& answer)
 {
     if (m_copsAssistor != nullptr)
-        m_copsAssistor->SetModifyCopsListResult(containsOk(answer));
+        m_copsAssistor->SetModifyCopsListResult(cellctl::containsOk(answer));
 }
 
 void CCopsHelper::ParseSelectSelectorResult(const std::string& answer)
 {
     if (m_copsAssistor != nullptr)
-        m_copsAssistor->SetSelectSelectorResult(containsOk(answer));
+        m_copsAssistor->SetSelectSelectorResult(cellctl::containsOk(answer));
 }

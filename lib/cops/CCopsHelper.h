@@ -43,8 +43,6 @@ public:
     void ParseSelectSelectorResult(const std::string& answer);
 
 private:
-    void send(PhoneLine::QueryType code, const std::string& text);
-
     CCopsAssistor* m_copsAssistor;
     // Every current-operator answer is parsed into this one record, so fields
     // a later answer does not carry keep the values of earlier answers.

@@ -1,15 +1,11 @@
 #include <cellctl/mode/CModeHelper.h>
+#include <cellctl/framework/AnswerText.h>
 
 #include <cellctl/framework/AtResponseParser.h>
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CModeAssistor.h>
 
 namespace {
-
-bool containsOk(const std::string& answer)
-{
-    return answer.find("OK") != std::string::npos;
-}
 
 AtResponseParser parserFor(const std::string& answer)
 {
@@ -123,13 +119,13 @@ void CModeHelper::ParsePowerOnMode(const std::string& answer)
 void CModeHelper::ParseSwitchModeResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetSwitchModeResult(containsOk(answer));
+        m_assistor->SetSwitchModeResult(cellctl::containsOk(answer));
 }
 
 void CModeHelper::ParsePowerOnModeResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetPowerOnModeResult(containsOk(answer));
+        m_assistor->SetPowerOnModeResult(cellctl::containsOk(answer));
 }
 
 void CModeHelper::ParseModeChangeReport(const std::string&)
@@ -144,13 +140,13 @@ void CModeHelper::ParseModeChangeReport(const std::string&)
 void CModeHelper::ParseEnableHsdpaNotificationResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetEnableHsdpaNotificationResult(containsOk(answer));
+        m_assistor->SetEnableHsdpaNotificationResult(cellctl::containsOk(answer));
 }
 
 void CModeHelper::ParseEnableCellCapabilityChangesReportResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetEnableCellCapabilityChangesReport(containsOk(answer));
+        m_assistor->SetEnableCellCapabilityChangesReport(cellctl::containsOk(answer));
 }
 
 void CModeHelper::ParseHsdpaIndication(const std::string& answer)

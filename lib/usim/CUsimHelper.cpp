@@ -1,14 +1,9 @@
 #include <cellctl/usim/CUsimHelper.h>
+#include <cellctl/framework/AnswerText.h>
 
 #include <cellctl/usim/CUsimAssistor.h>
 
 namespace {
-
-// A command succeeded when its answer carries the final result "OK" anywhere.
-bool containsOk(const std::string& answer)
-{
-    return answer.find("OK") != std::string::npos;
-}
 
 // The card answers the SIM-mode query with this error when no card is inserted.
 bool reportsSimAbsent(const std::string& answer)
@@ -41,18 +36,6 @@ void CUsimHelper::SetAssistor(CUsimAssistor* assistor)
 void CUsimHelper::Initialize()
 {
     bindSlots(this);
-}
-
-void CUsimHelper::sendQuery(PhoneLine::QueryType code)
-{
-    if (m_phoneLine != nullptr)
-        m_phoneLine->query(code);
-}
-
-void CUsimHelper::sendModify(PhoneLine::QueryType code, const std::string& text)
-{
-    if (m_phoneLine != nullptr)
-        m_phoneLine->modify(code, text);
 }
 
 void CUsimHelper::QuerySimCardMode() { sendQuery(PhoneLine::SimCardMode); }
@@ -138,7 +121,7 @@ void CUsimHelper::modifySlot(PhoneLine::QueryType code, const std::string& answe
 void CUsimHelper::CheckPinResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->CheckPinResult(containsOk(answer));
+        m_assistor->CheckPinResult(cellctl::containsOk(answer));
 }
 
 // Switching the lock on or off verifies the PIN: a wrong one is a failed attempt.
@@ -151,19 +134,19 @@ void CUsimHelper::StartupOrClosePinResult(const std::string& answer)
 void CUsimHelper::ChangePinResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->CheckPukResult(containsOk(answer));
+        m_assistor->CheckPukResult(cellctl::containsOk(answer));
 }
 
 void CUsimHelper::ChangeLockSimCardPasswordResult(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetChangeLockSimCardPasswordResult(containsOk(answer));
+        m_assistor->SetChangeLockSimCardPasswordResult(cellctl::containsOk(answer));
 }
 
 void CUsimHelper::ChangePin2Result(const std::string& answer)
 {
     if (m_assistor != nullptr)
-        m_assistor->SetChangeSimFixedDialingMemoryPasswordResult(containsOk(answer));
+        m_assistor->SetChangeSimFixedDialingMemoryPasswordResult(cellctl::containsOk(answer));
 }
 
 // Only absence is ever reported; any other answer says nothing about the card.

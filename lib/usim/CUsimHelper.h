@@ -50,8 +50,5 @@ public:
     void SetAttemptRemainCountResult(const std::string& answer);
 
 private:
-    void sendQuery(PhoneLine::QueryType code);
-    void sendModify(PhoneLine::QueryType code, const std::string& text);
-
     CUsimAssistor* m_assistor;
 };
