@@ -96,40 +96,41 @@ void DeviceRig::openLine(const std::string& target)
     settle();
 }
 
-void DeviceRig::readMaster()
+void DeviceRig::readFrom(int fd)
 {
     char buffer[4096];
     ssize_t got;
-    while (pty->master() >= 0 && (got = ::read(pty->master(), buffer, sizeof buffer)) > 0)
-        m_fromChannel.append(buffer, static_cast<std::size_t>(got));
+    while (fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) > 0)
+        m_fromChannel[fd].append(buffer, static_cast<std::size_t>(got));
 }
 
-std::string DeviceRig::nextCommand()
+std::string DeviceRig::nextCommandOn(int fd)
 {
-    bool complete = runUntil([this] {
-        readMaster();
-        return m_fromChannel.find('\r') != std::string::npos;
+    std::string& written = m_fromChannel[fd];
+    bool complete = runUntil([&] {
+        readFrom(fd);
+        return written.find('\r') != std::string::npos;
     });
     if (!complete)
         return "<nothing written>";
-    std::size_t end = m_fromChannel.find('\r');
-    std::string command = m_fromChannel.substr(0, end);
-    m_fromChannel.erase(0, end + 1);
+    std::size_t end = written.find('\r');
+    std::string command = written.substr(0, end);
+    written.erase(0, end + 1);
     return command;
 }
 
 std::string DeviceRig::unreadOutput()
 {
     settle();
-    readMaster();
-    return m_fromChannel;
+    readFrom(deviceFd());
+    return m_fromChannel[deviceFd()];
 }
 
-void DeviceRig::deviceSends(const std::string& bytes)
+void DeviceRig::sendOn(int fd, const std::string& bytes)
 {
     std::size_t sent = 0;
     runUntil([&] {
-        ssize_t wrote = ::write(pty->master(), bytes.data() + sent, bytes.size() - sent);
+        ssize_t wrote = ::write(fd, bytes.data() + sent, bytes.size() - sent);
         if (wrote > 0)
             sent += static_cast<std::size_t>(wrote);
         return sent == bytes.size();

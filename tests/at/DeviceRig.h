@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -60,10 +61,15 @@ public:
     void openLine();
     void openLine(const std::string& target);
 
+    // The device is played on `fd` (a TCP socket, say) instead of the pty.
+    void playDeviceOn(int fd) { m_deviceFd = fd; }
+
     // The next command line the channel wrote, without its CR.
-    std::string nextCommand();
+    std::string nextCommand() { return nextCommandOn(deviceFd()); }
+    std::string nextCommandOn(int fd);
     // The device sends bytes (all at once, or one write per byte).
-    void deviceSends(const std::string& bytes);
+    void deviceSends(const std::string& bytes) { sendOn(deviceFd(), bytes); }
+    void sendOn(int fd, const std::string& bytes);
     void deviceSendsBytewise(const std::string& bytes);
     // A whole answer the way devices frame it: each line as CR LF line CR LF.
     void deviceAnswers(const std::vector<std::string>& lines);
@@ -86,9 +92,11 @@ public:
     std::vector<std::string> trace;
 
 private:
-    void readMaster();
+    int deviceFd() const { return m_deviceFd >= 0 ? m_deviceFd : pty->master(); }
+    void readFrom(int fd);
 
-    std::string m_fromChannel;
+    int m_deviceFd = -1;
+    std::map<int, std::string> m_fromChannel;
 };
 
 // Options for tests that wait for timeouts: 3 s commands take 30 ms.
