@@ -29,5 +29,15 @@ gbench() {
 gbench bench_answers
 gbench bench_signals
 
+# Channel cost over a pty: every client against the same device in one run.
+if [ -x "$build/bench/bench_atline_client" ]; then
+    /usr/bin/python3 "$here/channel/compare.py" "$build" "$out"
+fi
+
+# 256 simulated modems, every host line on one io_context thread.
+if [ -x "$build/bench/bench_fleet" ]; then
+    "$build/bench/bench_fleet" 256 "$out/fleet.json"
+fi
+
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
 echo "results in $out"

@@ -1,0 +1,148 @@
+// A fleet of simulated modems served by one io_context thread: each modem
+// gets an AtPhoneLine with every start-up assistor attached, runs the full
+// power-on sequence and then a status read (signal, registration, current
+// operator). Reports the total time, the host's memory per modem (resident
+// set and live heap) and the simulators' memory per modem.
+//
+// usage: bench_fleet [MODEMS] [OUT_JSON]
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <boost/asio/io_context.hpp>
+
+#include <cellctl/at/AtPhoneLine.h>
+
+#include "../support/AllocationCounter.h"
+#include "../support/SilentPhoneLine.h"
+#include "../support/StartupRig.h"
+#include "SimulatorProcess.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One modem as the host sees it: its line, the library on it, and whether
+// its status read is complete.
+struct FleetMember {
+    FleetMember(boost::asio::io_context& io, const std::string& path) : line(io), rig(line) { line.open(path); }
+
+    cellctl::at::AtPhoneLine line;
+    bench::StartupRig rig;
+    Clock::time_point finished{};
+    bool done = false;
+};
+
+// Heap held by the library alone for one modem: the start-up assistors, their
+// helpers and records, attached to a line with no device.
+std::int64_t libraryHeapBytes()
+{
+    bench::SilentPhoneLine line;
+    const std::int64_t before = bench::allocationTally().liveBytes;
+    bench::StartupRig rig(line);
+    return bench::allocationTally().liveBytes - before;
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int modems = argc > 1 ? std::atoi(argv[1]) : 256;
+    const char* outPath = argc > 2 ? argv[2] : nullptr;
+    const long fileLimit = bench::raiseFileLimit();
+
+    try {
+        bench::SimulatorProcess simulators(modems);
+
+        const std::int64_t libraryHeap = libraryHeapBytes();
+        boost::asio::io_context io;
+        const long hostRssBefore = bench::residentKib(getpid());
+        const std::int64_t heapBefore = bench::allocationTally().liveBytes;
+
+        std::vector<std::unique_ptr<FleetMember>> fleet;
+        int remaining = modems;
+        for (const std::string& path : simulators.devicePaths()) {
+            fleet.push_back(std::make_unique<FleetMember>(io, path));
+            FleetMember& member = *fleet.back();
+            member.rig.cops().connectQueryCopsResult([&member, &remaining, &io](const CCopsInfo&) {
+                if (member.done)
+                    return;
+                member.done = true;
+                member.finished = Clock::now();
+                if (--remaining == 0)
+                    io.stop();
+            });
+        }
+
+        const double cpuBefore = cpuSeconds();
+        const Clock::time_point start = Clock::now();
+        for (auto& member : fleet) {
+            CPowerAssistor& power = member->rig.power();
+            power.PowerOn();
+            power.QuerySignal();
+            power.QueryCregStatus();
+            power.QueryCops();
+        }
+        io.run();
+        const Clock::time_point stop = Clock::now();
+        const double cpu = cpuSeconds() - cpuBefore;
+
+        const long hostRssAfter = bench::residentKib(getpid());
+        const std::int64_t heapAfter = bench::allocationTally().liveBytes;
+        const long simulatorRss = bench::residentKib(simulators.pid());
+
+        int poweredOn = 0, registered = 0;
+        std::vector<double> finishSeconds;
+        for (const auto& member : fleet) {
+            poweredOn += member->rig.tally().powerOn ? 1 : 0;
+            registered += member->rig.tally().registration == 1 ? 1 : 0;
+            finishSeconds.push_back(std::chrono::duration<double>(member->finished - start).count());
+        }
+        std::sort(finishSeconds.begin(), finishSeconds.end());
+
+        char json[1024];
+        std::snprintf(json, sizeof json,
+                      "{\n  \"modems\": %d,\n  \"threads_serving_lines\": 1,\n  \"file_limit\": %ld,\n"
+                      "  \"total_s\": %.4f,\n  \"median_modem_done_s\": %.4f,\n  \"host_cpu_s\": %.4f,\n"
+                      "  \"host_rss_kib_per_modem\": %.2f,\n  \"host_heap_kib_per_modem\": %.2f,\n"
+                      "  \"library_heap_kib_per_modem\": %.2f,\n"
+                      "  \"host_rss_kib_before\": %ld,\n  \"host_rss_kib_after\": %ld,\n"
+                      "  \"simulator_rss_kib_per_modem\": %.2f,\n"
+                      "  \"powered_on\": %d,\n  \"registered\": %d\n}\n",
+                      modems, fileLimit, std::chrono::duration<double>(stop - start).count(),
+                      finishSeconds[finishSeconds.size() / 2], cpu,
+                      static_cast<double>(hostRssAfter - hostRssBefore) / modems,
+                      static_cast<double>(heapAfter - heapBefore) / 1024.0 / modems,
+                      static_cast<double>(libraryHeap) / 1024.0, hostRssBefore,
+                      hostRssAfter, static_cast<double>(simulatorRss) / modems, poweredOn, registered);
+        std::fputs(json, stdout);
+        if (outPath != nullptr) {
+            if (FILE* out = std::fopen(outPath, "w")) {
+                std::fputs(json, out);
+                std::fclose(out);
+            }
+        }
+        for (auto& member : fleet)
+            member->line.close();
+        return poweredOn == modems ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_fleet: %s\n", e.what());
+        return 1;
+    }
+}
