@@ -1,19 +1,16 @@
 #include <cellctl/power/CPowerAssistor.h>
 
 #include <cellctl/cops/CCopsAssistor.h>
+#include <cellctl/framework/AnswerText.h>
 #include <cellctl/framework/AtResponseParser.h>
 #include <cellctl/framework/NumberReading.h>
 #include <cellctl/mode/CMode.h>
 #include <cellctl/mode/CModeAssistor.h>
 #include <cellctl/usim/CUsimAssistor.h>
 
-namespace {
+using cellctl::containsOk;
 
-// A command succeeded when its answer carries the final result "OK" anywhere.
-bool containsOk(const std::string& answer)
-{
-    return answer.find("OK") != std::string::npos;
-}
+namespace {
 
 // The level of a signal answer: the small number after the six characters of
 // its response prefix ("+CSQ: "); 0 when the answer is shorter.
@@ -53,8 +50,8 @@ void CPowerAssistor::SetPowerHelp(CPowerHelper* helper)
 {
     if (helper == m_helper.get())
         return;
-    // The old helper may still be bound to its PhoneLine: unbind it before it
-    // goes, or its slots would outlive it there.
+    // The old helper may still be bound to its PhoneLine: unbind it through
+    // the line before it goes, so its answers stop arriving.
     detachHelper(m_helper.get());
     m_helper.reset(helper);
 }
