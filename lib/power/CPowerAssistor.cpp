@@ -48,12 +48,11 @@ void CPowerAssistor::ResetPhoneLine()
 
 void CPowerAssistor::SetPowerHelp(CPowerHelper* helper)
 {
-    if (helper == m_helper.get())
-        return;
-    // The old helper may still be bound to its PhoneLine: unbind it through
-    // the line before it goes, so its answers stop arriving.
-    detachHelper(m_helper.get());
-    m_helper.reset(helper);
+    // The old helper goes: deleting it unbinds the slots it bound, straight on
+    // their handles, so no answer reaches it afterwards and its PhoneLine,
+    // which may already be gone, is not touched.
+    if (helper != m_helper.get())
+        m_helper.reset(helper);
 }
 
 void CPowerAssistor::PowerOn()

@@ -39,9 +39,9 @@ public:
 
     void SetPhoneLine(PhoneLine* line);
     void ResetPhoneLine();
-    // Makes `helper` the owned helper. The helper held before is detached from
-    // its PhoneLine and deleted (unless it is `helper` itself); `helper` is
-    // used as given: attach it with SetPhoneLine.
+    // Makes `helper` the owned helper. The helper held before is deleted
+    // (unless it is `helper` itself), which unbinds its slots from its
+    // PhoneLine; `helper` is used as given: attach it with SetPhoneLine.
     void SetPowerHelp(CPowerHelper* helper);
     CPowerHelper* GetPowerHelp() const { return m_helper.get(); }
 

@@ -172,14 +172,4 @@ TEST(PowerAnswers, CallbacksFollowConnectAndDisconnect)
     EXPECT_EQ(fired, 0);
 }
 
-TEST(PowerAnswers, DetachedAssistorStillSendsButHearsNothing)
-{
-    AttachedPower<> power;
-    power.assistor.ResetPhoneLine();
-    power.assistor.PowerOff();
-    power.line.answerModify(127, "OK");
-    EXPECT_EQ(power.line.sent().size(), 1u);
-    EXPECT_TRUE(power.events.list().empty());
-}
-
 }  // namespace

@@ -60,15 +60,20 @@ TEST(PowerAssistorSetup, HsdpaSwitchesOnBothReportsThroughTheModeAssistor)
     EXPECT_EQ(fixture.setup<CPowerAssistorHsdpa>(true, false), (Commands{modify(114, "1"), modify(115, "0")}));
 }
 
-TEST(PowerAssistorSetup, HsdpaWithoutHelperSendsNothingAtAll)
+TEST(PowerAssistorSetup, WithoutAHelperNothingIsSentEvenThroughTheModeAssistor)
 {
     WithMode fixture;
     CPowerAssistorHsdpa power(nullptr, nullptr, &fixture.mode);
     power.SetSupportDualMode(true);
     power.SetPowerHelp(nullptr);
     fixture.line.clear();
+    power.SetPhoneLine(&fixture.line);
     power.SetupFeature();
     power.PowerOn();
+    power.PowerOff();
+    power.SoftReset();
+    power.QuerySignal();
+    power.QueryCregStatus();
     EXPECT_TRUE(fixture.line.sent().empty());
 }
 
@@ -161,23 +166,6 @@ TEST(PowerAssistorCommands, QuerySignalPicksGsmOnlyForAKnownGsmMode)
     EXPECT_EQ(power.line.sent(), Commands{query(115)});
 }
 
-TEST(PowerAssistorCommands, SignalAnswersCarryTheirAccessTechnology)
-{
-    WithMode fixture;
-    CPowerAssistor power(nullptr, nullptr, &fixture.mode);
-    cellctl::test::PowerEvents events(power);
-    power.SetPhoneLine(&fixture.line);
-    fixture.line.answerQuery(132, "^DSTM: 1,2,0\nOK");
-    power.QuerySignal();
-    fixture.line.answerQuery(6, "+CSQ: 17,99\nOK");
-    fixture.line.answerQuery(132, "^DSTM: 1,2,2\nOK");
-    power.QuerySignal();
-    fixture.line.answerQuery(115, "+CSQ: 21,99\nOK");
-    EXPECT_EQ(fixture.line.sent(), (Commands{query(6), query(115)}));
-    EXPECT_EQ(events.list(), (Events{"QuerySignal(0,17)", "QuerySignal(2,21)"}));
-    power.ResetPhoneLine();
-}
-
 TEST(PowerAssistorHelper, ReplacingTheHelperUnbindsAndDeletesTheOldOne)
 {
     AttachedPower<> power;
@@ -200,22 +188,6 @@ TEST(PowerAssistorHelper, ReplacingWithTheSameHelperKeepsIt)
     EXPECT_EQ(power.assistor.GetPowerHelp(), helper);
     power.line.answerModify(127, "OK");
     EXPECT_EQ(power.events.list(), Events{"PowerOff(1)"});
-}
-
-TEST(PowerAssistorHelper, WithoutAHelperNothingIsSentOrHeard)
-{
-    AttachedPower<> power;
-    power.assistor.SetPowerHelp(nullptr);
-    power.assistor.PowerOn();
-    power.assistor.PowerOff();
-    power.assistor.SoftReset();
-    power.assistor.QuerySignal();
-    power.assistor.QueryCregStatus();
-    power.assistor.SetPhoneLine(&power.line);
-    power.line.answerModify(126, "OK");
-    power.line.answerQuery(10, "1");
-    EXPECT_TRUE(power.line.sent().empty());
-    EXPECT_TRUE(power.events.list().empty());
 }
 
 }  // namespace

@@ -95,17 +95,4 @@ TEST(PowerHelperCommands, SimQueriesBelongToTheSimAssistor)
     EXPECT_TRUE(line.sent().empty());
 }
 
-TEST(PowerHelperCommands, CopiesSendOnTheSameLine)
-{
-    RecordingPhoneLine line;
-    CPowerHelper helper(nullptr);
-    helper.SetPhoneLine(&line);
-    CPowerHelper copy(helper);
-    copy.SoftReset();
-    CPowerHelper assigned(nullptr);
-    assigned = helper;
-    assigned.SetPLMNFormat();
-    EXPECT_EQ(line.sent(), (Commands{modify(164, ""), modify(130, "3,2")}));
-}
-
 }  // namespace
