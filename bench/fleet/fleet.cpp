@@ -66,6 +66,7 @@ int main(int argc, char** argv)
     const int modems = argc > 1 ? std::atoi(argv[1]) : 256;
     const char* outPath = argc > 2 ? argv[2] : nullptr;
     const long fileLimit = bench::raiseFileLimit();
+    bench::trackLiveBytes();
 
     try {
         bench::SimulatorProcess simulators(modems);

@@ -11,13 +11,15 @@
 namespace {
 
 thread_local bench::AllocationTally t_tally;
+thread_local bool t_trackLiveBytes = false;
 
 void* allocate(std::size_t size)
 {
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block != nullptr) {
         ++t_tally.allocations;
-        t_tally.liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
+        if (t_trackLiveBytes)
+            t_tally.liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
     }
     return block;
 }
@@ -29,7 +31,8 @@ void* allocateAligned(std::size_t size, std::align_val_t alignment)
     void* block = std::aligned_alloc(align, rounded == 0 ? align : rounded);
     if (block != nullptr) {
         ++t_tally.allocations;
-        t_tally.liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
+        if (t_trackLiveBytes)
+            t_tally.liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
     }
     return block;
 }
@@ -38,7 +41,8 @@ void release(void* block) noexcept
 {
     if (block == nullptr)
         return;
-    t_tally.liveBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
+    if (t_trackLiveBytes)
+        t_tally.liveBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
     std::free(block);
 }
 
@@ -63,6 +67,11 @@ namespace bench {
 AllocationTally allocationTally()
 {
     return t_tally;
+}
+
+void trackLiveBytes()
+{
+    t_trackLiveBytes = true;
 }
 
 }  // namespace bench
