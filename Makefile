@@ -3,7 +3,7 @@ PREFIX ?= /usr/local
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test sanitize bench fuzz install clean
+.PHONY: all deps build test demo sanitize bench fuzz install clean
 
 all: build
 
@@ -16,6 +16,12 @@ build: deps
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+# The main job on the built-in simulated modem: a PIN-locked card brought online.
+demo: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build --target cellctl_program -j $(JOBS)
+	./build/cli/cellctl --sim-state pin --sim-pin 1234 --pin 1234 connect --apn cmnet
 
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCELLCTL_SANITIZE=ON $(CMAKE_FLAGS)
