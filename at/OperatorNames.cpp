@@ -1,11 +1,22 @@
 #include <cellctl/at/OperatorNames.h>
 
-#include <cellctl/framework/AtResponseParser.h>
-
 namespace cellctl::at {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// The value of a hex digit, -1 for any other character. (libcellctl keeps its
+// own reader internal, so the channel has this one.)
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
 
 void appendHexByte(std::string& out, unsigned char byte)
 {
@@ -22,8 +33,8 @@ std::optional<std::string> decodeHexName(const std::string& hex)
     std::string bytes;
     bytes.reserve(hex.size() / 2);
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        int high = hexDigitValue(hex[i]);
-        int low = hexDigitValue(hex[i + 1]);
+        int high = hexValue(hex[i]);
+        int low = hexValue(hex[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes += static_cast<char>(high * 16 + low);
