@@ -31,18 +31,6 @@ TEST(LineFramer, CrLfBareCrAndBareLfAllEndLinesAndEmptyLinesVanish)
     EXPECT_EQ(framed.lines, (std::vector<std::string>{"+CSQ: 1,2", "OK", "RING", "NO CARRIER"}));
 }
 
-TEST(LineFramer, SameLinesWhereverTheStreamIsCut)
-{
-    const std::string bytes = "\r\n+COPS: 0,2,\"46000\",2\r\n\r\nOK\r\n";
-    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-        Framed framed;
-        LineFramer framer = framed.framer(64);
-        framer.feed(bytes.data(), cut);
-        framer.feed(bytes.data() + cut, bytes.size() - cut);
-        EXPECT_EQ(framed.lines, (std::vector<std::string>{"+COPS: 0,2,\"46000\",2", "OK"})) << "cut at " << cut;
-    }
-}
-
 TEST(LineFramer, OverlongLineIsDroppedWholeAndMemoryStaysBounded)
 {
     Framed framed;
