@@ -82,21 +82,17 @@ void Modem::feed(const std::string& bytes)
 
 void Modem::endLine()
 {
-    std::string line;
-    line.swap(m_input);
-    const bool overflow = m_inputOverflow;
+    WaitingLine line{std::string(), m_inputOverflow};
+    line.text.swap(m_input);
     m_inputOverflow = false;
-    if (overflow) {
-        line = "AT\x01";  // too long to be a command: answered ERROR
-    }
-    if (line.empty()) {
+    if (line.text.empty()) {
         return;
     }
     if (m_waitingLines.size() >= MaxWaitingLines) {
-        trace('<', "(line dropped, too many waiting) " + line);
+        trace('<', "(line dropped, too many waiting) " + line.text);
         return;
     }
-    m_waitingLines.push_back(line);
+    m_waitingLines.push_back(std::move(line));
     pump();
 }
 
@@ -109,7 +105,7 @@ void Modem::pump()
     }
     m_pumping = true;
     while (!m_busy && !m_waitingLines.empty()) {
-        std::string line = m_waitingLines.front();
+        WaitingLine line = m_waitingLines.front();
         m_waitingLines.pop_front();
         m_busy = true;
         if (m_faults.latency.count() > 0) {
@@ -121,15 +117,22 @@ void Modem::pump()
     m_pumping = false;
 }
 
-void Modem::execute(const std::string& line)
+void Modem::execute(const WaitingLine& line)
 {
-    const auto parsed = parseCommandLine(line);
+    if (line.overlong) {
+        trace('<', "(overlong line) " + line.text.substr(0, 32));
+        m_commands.clear();
+        m_answerLines.clear();
+        finish(Reply::error());
+        return;
+    }
+    const auto parsed = parseCommandLine(line.text);
     if (!parsed) {
         m_busy = false;  // no "AT" in it: not for the modem
         pump();
         return;
     }
-    trace('<', line);
+    trace('<', line.text);
     m_commands = parsed->commands;
     m_nextCommand = 0;
     m_answerLines.clear();

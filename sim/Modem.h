@@ -50,9 +50,15 @@ public:
     bool busy() const { return m_busy; }
 
 private:
+    // A command line waiting its turn; an overlong one is only answered ERROR.
+    struct WaitingLine {
+        std::string text;
+        bool overlong;
+    };
+
     void endLine();
     void pump();
-    void execute(const std::string& line);
+    void execute(const WaitingLine& line);
     void runCommands();
     bool take(const Reply& reply);
     void finish(const Reply& final);
@@ -70,7 +76,7 @@ private:
 
     std::string m_input;
     bool m_inputOverflow = false;
-    std::deque<std::string> m_waitingLines;
+    std::deque<WaitingLine> m_waitingLines;
     bool m_busy = false;
     bool m_pumping = false;
     std::vector<AtCommand> m_commands;   // the line being run

@@ -119,7 +119,7 @@ TEST(DroppedAnswers, TimeoutsReachTheHostAsFailuresAndLaterCommandsWork)
 {
     cellsim::ModemOptions options = Stack::quickModem();
     options.faults.dropRate = 1.0;
-    Stack stack(options, 0.05);
+    Stack stack(options, 0.1);
     Results& results = stack.results;
 
     stack.power.GetPowerHelp()->SetPhoneFunctionality();
