@@ -43,8 +43,18 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build-fuzz
 
+# Load: STRESS_COMMANDS commands through AtPhoneLine to a cellsim process over
+# a pty, unsolicited lines interleaved, every answer counted; fails after
+# STRESS_SECONDS or when resident memory grows by more than 1 MiB.
+STRESS_COMMANDS ?= 1000000
+STRESS_SECONDS ?= 3600
+stress: deps
+	cmake -S . -B build-stress -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build-stress -j $(JOBS) --target cellctl_stress
+	build-stress/tests/stress/cellctl_stress --commands $(STRESS_COMMANDS) --max-seconds $(STRESS_SECONDS) --max-rss-growth-kib 1024
+
 install: build
 	cmake --install build --prefix $(PREFIX)
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz build-stress
