@@ -178,15 +178,15 @@ const CommandSpec kCommands[] = {
 
     {"operators", "network operators: current, scan, manual or automatic selection (default: current)",
      "  cellctl operators\n  cellctl operators scan\n  cellctl operators select 46000\n  cellctl operators auto",
-     Preparation::SimReady, noArguments, runOperatorsCurrent},
+     Preparation::Network, noArguments, runOperatorsCurrent},
     {"operators current", "show the current operator and how it was selected", "  cellctl operators current",
-     Preparation::SimReady, noArguments, runOperatorsCurrent},
+     Preparation::Network, noArguments, runOperatorsCurrent},
     {"operators scan", "list the operators in range (a scan can take minutes)",
      "  cellctl operators scan\n  cellctl --json operators scan", Preparation::SimReady, noArguments,
      runOperatorsScan},
     {"operators select", "register with one operator, chosen by its numeric code", "  cellctl operators select 46001",
-     Preparation::SimReady, operatorSelectArguments, runOperatorsSelect},
-    {"operators auto", "let the modem choose the operator", "  cellctl operators auto", Preparation::SimReady,
+     Preparation::Network, operatorSelectArguments, runOperatorsSelect},
+    {"operators auto", "let the modem choose the operator", "  cellctl operators auto", Preparation::Network,
      noArguments, runOperatorsAutomatic},
 
     {"preferred", "the preferred-operator list on the SIM (default: list)",
@@ -260,6 +260,9 @@ Arguments::Arguments() : m_app("cellctl: bring a 3G TD-SCDMA/GSM data card onlin
 {
     m_app.require_subcommand(1);
     m_app.fallthrough();
+    // An option given twice keeps its last value, so a script can append to
+    // a command line that already sets it.
+    m_app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     m_app.footer(std::string(kMainExamples) + exitStatusHelp());
     m_app.get_formatter()->column_width(34);
     addGlobalOptions();

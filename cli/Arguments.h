@@ -13,7 +13,8 @@ namespace cellctl::cli {
 enum class Preparation {
     None,      // nothing: works with the radio off (SIM, power)
     PowerOn,   // the radio on; a locked SIM is unlocked only when --pin is given
-    SimReady   // the radio on and the SIM unlocked (with --pin when it asks)
+    SimReady,  // the radio on and the SIM unlocked (with --pin when it asks)
+    Network    // as SimReady, and the network found if the radio was just switched on
 };
 
 // One row of the command table.

@@ -19,6 +19,7 @@ inline const Seconds kScan{330};          // +COPS=?: minutes
 inline const Seconds kSelect{130};        // manual +COPS=: up to 2 minutes
 inline const Seconds kAttach{160};        // +CGATT: minutes
 inline const Seconds kRegistration{60};   // from radio on to a network
+inline const Seconds kSettle{15};         // the same, when a command only shows the network
 }  // namespace limits
 
 // How often a state that has no report of its own is asked again.

@@ -76,7 +76,8 @@ void ModemSteps::powerOn()
         "while powering on", limits::kPowerOn);
     if (!ok)
         throw CliError(ErrorKind::Failed, "the modem refused to power the radio on");
-    m_out.endStep(wasOn.value_or(false) ? "already on" : "on", {{"was_on", wasOn.value_or(false)}});
+    m_switchedOn = !wasOn.value_or(false);
+    m_out.endStep(m_switchedOn ? "on" : "already on", {{"was_on", !m_switchedOn}});
 }
 
 SimStatus ModemSteps::readSimStatus()
@@ -189,17 +190,33 @@ SimStatus ModemSteps::waitUntilReady()
 
 int ModemSteps::waitForRegistration()
 {
+    return awaitRegistration(true);
+}
+
+void ModemSteps::settleAfterPowerOn()
+{
+    if (m_switchedOn)
+        awaitRegistration(false);
+}
+
+int ModemSteps::awaitRegistration(bool required)
+{
     m_out.beginStep("registration", "Waiting for network registration");
     int status = 0;
     Listening<int> listening(m_session.results().registration, [&status](int reported) { status = reported; });
     CPowerAssistor& power = m_session.lib().power;
-    Clock::time_point deadline = Clock::now() + m_session.limit(limits::kRegistration);
+    Clock::time_point deadline =
+        Clock::now() + m_session.limit(required ? limits::kRegistration : limits::kSettle);
     for (;;) {
         power.QueryCregStatus();
         Clock::duration slice = std::min(toDuration(polling::kRegistration), deadline - Clock::now());
         if (m_session.waitFor([&status] { return isRegistered(status); }, slice))
             break;
         if (Clock::now() >= deadline) {
+            if (!required) {
+                m_out.endStep("not yet: " + registrationText(status), {{"registration", registrationName(status)}});
+                return status;
+            }
             if (status == 3)
                 throw CliError(ErrorKind::NoNetwork, "the network denied registration");
             throw CliError(ErrorKind::NoNetwork, "no network: the modem did not register in time (last status: " +

@@ -39,15 +39,24 @@ public:
     // or locked without a PIN given.
     SimStatus unlockSim(const std::optional<std::string>& pin);
 
-    // Waits until the modem is registered (home or roaming); returns the status.
+    // Waits until the modem is registered (home or roaming); returns the
+    // status. Not registered in time is a NoNetwork failure.
     int waitForRegistration();
+
+    // Right after this session switched the radio on, the modem has not found
+    // its network yet: waits for it, so that what follows shows the network,
+    // but carries on (showing the state) if there is none in time.
+    void settleAfterPowerOn();
 
 private:
     SimStatus waitUntilReady();
+    // The registration wait; `required` makes running out of time a failure.
+    int awaitRegistration(bool required);
     [[noreturn]] void failForSimState(const SimStatus& status);
 
     Session& m_session;
     Output& m_out;
+    bool m_switchedOn = false;  // this session powered the radio on
 };
 
 // "N attempts left" in words, or empty when the count is unknown.

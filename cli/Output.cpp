@@ -62,7 +62,8 @@ void Output::closeOpenStep(const std::string& outcome)
 void Output::item(const std::string& key, const std::string& label, const std::string& text,
                   const nlohmann::json& value)
 {
-    m_document[key] = value;
+    if (!key.empty())
+        m_document[key] = value;
     if (m_json)
         return;
     closeOpenStep("...");

@@ -27,7 +27,8 @@ public:
     // A running step that shows signs of life (a long network scan).
     void stepProgress(const std::string& mark);
 
-    // One labelled value: "label: text" for people, document[key] = value in JSON.
+    // One labelled value: "label: text" for people, document[key] = value in
+    // JSON (nothing in JSON when the key is empty).
     void item(const std::string& key, const std::string& label, const std::string& text,
               const nlohmann::json& value);
     // A line for people only.

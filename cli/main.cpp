@@ -48,6 +48,11 @@ void prepare(CommandContext& c, Preparation preparation)
         c.steps.powerOn();
         c.steps.unlockSim(c.global.pin);
         return;
+    case Preparation::Network:
+        c.steps.powerOn();
+        c.steps.unlockSim(c.global.pin);
+        c.steps.settleAfterPowerOn();
+        return;
     }
 }
 

@@ -33,9 +33,11 @@ void runStatus(CommandContext& c)
     Assistors& lib = session.lib();
 
     SimStatus sim = c.steps.readSimStatus();
+    if (sim.state == SimState::Ready)
+        c.steps.settleAfterPowerOn();
     c.out.item("sim", "SIM card", simStateText(sim.state),
                {{"state", simStateName(sim.state)}, {"attempts_left", attemptsJson(sim.attempts)}});
-    c.out.item("attempts", "Attempts left", attemptsSummary(sim.attempts), attemptsJson(sim.attempts));
+    c.out.item("", "Attempts left", attemptsSummary(sim.attempts), nullptr);
 
     int registration = session.request(
         results.registration, [&lib] { lib.power.QueryCregStatus(); }, "about registration", limits::kAnswer);
@@ -45,7 +47,8 @@ void runStatus(CommandContext& c)
         results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
     nlohmann::json operatorValue = operatorJson(current);
     operatorValue["selection"] = operatorSelectionText(current.GetModeType());
-    c.out.item("operator", "Operator", operatorText(current) + " (" + operatorSelectionText(current.GetModeType()) + ")",
+    c.out.item("operator", "Operator",
+               operatorText(current) + ", " + operatorSelectionText(current.GetModeType()) + " selection",
                operatorValue);
 
     auto [tech, level] = session.request(
