@@ -64,6 +64,13 @@ AtPhoneLineOptions quickTimeouts()
     return options;
 }
 
+AtPhoneLineOptions patientTimeouts()
+{
+    AtPhoneLineOptions options;
+    options.timeoutScale = 10;
+    return options;
+}
+
 DeviceRig::DeviceRig(AtPhoneLineOptions options) : pty(std::make_unique<PtyPair>()), line(io, options)
 {
     line.connectQueryResult([this](PhoneLine::QueryType code, const std::string& text) {

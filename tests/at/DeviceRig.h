@@ -48,12 +48,17 @@ std::ostream& operator<<(std::ostream& out, const Delivered& delivered);
 Delivered queryAnswer(int code, std::string text);
 Delivered modifyAnswer(int code, std::string text);
 
+// Options for tests that wait for timeouts: 3 s commands take 30 ms.
+AtPhoneLineOptions quickTimeouts();
+// Options for every other test: no command times out on a slow machine.
+AtPhoneLineOptions patientTimeouts();
+
 // An AtPhoneLine on a pty, the device played byte by byte by the test, and
 // everything the line delivers recorded. The io_context runs on the test's
 // own thread, in the waits below.
 class DeviceRig {
 public:
-    explicit DeviceRig(AtPhoneLineOptions options = AtPhoneLineOptions());
+    explicit DeviceRig(AtPhoneLineOptions options = patientTimeouts());
     ~DeviceRig();
 
     // Opens the line on `target` (the pty by default) and lets the device
@@ -99,7 +104,5 @@ private:
     std::map<int, std::string> m_fromChannel;
 };
 
-// Options for tests that wait for timeouts: 3 s commands take 30 ms.
-AtPhoneLineOptions quickTimeouts();
 
 }  // namespace cellctl::at::test

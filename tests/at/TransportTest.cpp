@@ -127,7 +127,7 @@ TEST(Threads, OneIoContextServesSeveralLines)
     DeviceRig rig;
     rig.openLine();
     PtyPair otherPty;
-    AtPhoneLine other(rig.io);
+    AtPhoneLine other(rig.io, patientTimeouts());
     std::vector<std::string> otherAnswers;
     other.connectQueryResult([&](PhoneLine::QueryType, const std::string& text) { otherAnswers.push_back(text); });
     other.open(otherPty.slavePath());
