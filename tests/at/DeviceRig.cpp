@@ -60,7 +60,7 @@ Delivered modifyAnswer(int code, std::string text)
 AtPhoneLineOptions quickTimeouts()
 {
     AtPhoneLineOptions options;
-    options.timeoutScale = 0.01;
+    options.timeoutScale = 0.1;
     return options;
 }
 

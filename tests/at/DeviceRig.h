@@ -48,7 +48,7 @@ std::ostream& operator<<(std::ostream& out, const Delivered& delivered);
 Delivered queryAnswer(int code, std::string text);
 Delivered modifyAnswer(int code, std::string text);
 
-// Options for tests that wait for timeouts: 3 s commands take 30 ms.
+// Options for tests that wait for timeouts: 3 s commands take 300 ms.
 AtPhoneLineOptions quickTimeouts();
 // Options for every other test: no command times out on a slow machine.
 AtPhoneLineOptions patientTimeouts();
