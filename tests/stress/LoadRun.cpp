@@ -82,7 +82,7 @@ LoadCounts LoadRun::run()
 
 void LoadRun::submitMore()
 {
-    const std::vector<LoadStep>& cycle = loadCycle();
+    const std::vector<LoadStep>& cycle = m_options.cycle;
     while (m_open.size() < m_options.window && m_counts.sent < m_options.commands) {
         const std::size_t index = m_counts.sent % cycle.size();
         const LoadStep& step = cycle[index];
@@ -101,7 +101,7 @@ void LoadRun::onAnswer(bool query, int code, const std::string& text)
         ++m_counts.extra;
         return;
     }
-    const LoadStep& step = loadCycle()[m_open.front().step];
+    const LoadStep& step = m_options.cycle[m_open.front().step];
     m_open.pop_front();
     if (step.query != query || step.code != code) {
         ++m_counts.misrouted;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <boost/asio/io_context.hpp>
 
@@ -29,6 +30,7 @@ struct LoadStep {
 const std::vector<LoadStep>& loadCycle();
 
 struct LoadOptions {
+    std::vector<LoadStep> cycle = loadCycle();
     std::uint64_t commands = 20000;
     // Commands queued in the channel at once: the queue never runs dry.
     std::size_t window = 16;
