@@ -57,4 +57,4 @@ install: build
 	cmake --install build --prefix $(PREFIX)
 
 clean:
-	rm -rf build build-asan build-fuzz build-stress
+	rm -rf build build-asan build-fuzz build-stress build-bench
