@@ -1,0 +1,217 @@
+// Every failure has its own message and exit status, in human and JSON form,
+// and nothing hangs: locked, blocked and missing SIM cards, wrong PINs, bad
+// command lines, missing, busy, silent and vanishing devices.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "ExitStatus.h"
+#include "ProgramRun.h"
+
+namespace cellctl::cli::test {
+namespace {
+
+void expectJsonError(const ProgramRun& run, ErrorKind kind)
+{
+    EXPECT_EQ(run.status, exitStatusOf(kind)) << run.out << run.err;
+    nlohmann::json document = run.json();
+    EXPECT_EQ(document.at("ok"), false);
+    EXPECT_EQ(document.at("error").at("kind"), exitStatusEntry(kind).name);
+    EXPECT_EQ(document.at("error").at("exit_status"), exitStatusOf(kind));
+    EXPECT_FALSE(document.at("error").at("message").get<std::string>().empty());
+}
+
+TEST(Failure, ExitStatusesAreDistinctAndNonZero)
+{
+    const ErrorKind kinds[] = {ErrorKind::Failed,         ErrorKind::BadArguments, ErrorKind::NoSim,
+                               ErrorKind::PinRequired,    ErrorKind::WrongPassword, ErrorKind::PukRequired,
+                               ErrorKind::DeviceNotFound, ErrorKind::DeviceBusy,   ErrorKind::DeviceUnusable,
+                               ErrorKind::Timeout,        ErrorKind::DeviceLost,   ErrorKind::NoNetwork,
+                               ErrorKind::Interrupted,    ErrorKind::Internal};
+    std::set<int> statuses;
+    std::set<std::string> names;
+    for (ErrorKind kind : kinds) {
+        EXPECT_EQ(exitStatusEntry(kind).kind, kind) << "a kind without its own row";
+        EXPECT_NE(exitStatusOf(kind), 0);
+        statuses.insert(exitStatusOf(kind));
+        names.insert(exitStatusEntry(kind).name);
+    }
+    EXPECT_EQ(statuses.size(), std::size(kinds));
+    EXPECT_EQ(names.size(), std::size(kinds));
+}
+
+TEST(Failure, PinLockedCardWithoutPinSaysHowToGiveIt)
+{
+    ProgramRun run = runOnSimulator({"--sim-state", "pin", "connect", "--apn", "cmnet"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::PinRequired));
+    EXPECT_NE(run.err.find("--pin"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("3 attempts left"), std::string::npos) << run.err;
+    // The progress line of the step that failed is completed, not left hanging.
+    EXPECT_NE(run.out.find("Checking the SIM card ... waiting for its PIN\n"), std::string::npos) << run.out;
+
+    expectJsonError(runOnSimulator({"--json", "--sim-state", "pin", "connect", "--apn", "cmnet"}),
+                    ErrorKind::PinRequired);
+}
+
+TEST(Failure, WrongPinIsTriedOnceAndTheAttemptsLeftAreShown)
+{
+    ProgramRun run = runOnSimulator({"--trace", "--sim-state", "pin", "--sim-pin", "1234", "--pin", "9999",
+                                     "connect", "--apn", "cmnet"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::WrongPassword));
+    EXPECT_NE(run.err.find("wrong PIN (2 attempts left)"), std::string::npos) << run.err;
+    EXPECT_EQ(linesContaining(run.err, "> AT+CPIN="), 1) << "the PIN must be sent exactly once\n" << run.err;
+
+    ProgramRun json = runOnSimulator({"--json", "--sim-state", "pin", "--pin", "9999", "connect", "--apn", "cmnet"});
+    expectJsonError(json, ErrorKind::WrongPassword);
+    EXPECT_EQ(json.json().at("error").at("attempts_left").at("pin"), 2);
+}
+
+TEST(Failure, BlockedAndMissingCards)
+{
+    ProgramRun blocked = runOnSimulator({"--sim-state", "puk", "connect", "--apn", "cmnet"});
+    EXPECT_EQ(blocked.status, exitStatusOf(ErrorKind::PukRequired));
+    EXPECT_NE(blocked.err.find("cellctl sim unblock"), std::string::npos) << blocked.err;
+    expectJsonError(runOnSimulator({"--json", "--sim-state", "puk", "--pin", "1234", "operators"}),
+                    ErrorKind::PukRequired);
+
+    ProgramRun absent = runOnSimulator({"--sim-state", "absent", "connect", "--apn", "cmnet"});
+    EXPECT_EQ(absent.status, exitStatusOf(ErrorKind::NoSim));
+    EXPECT_NE(absent.err.find("no SIM card"), std::string::npos) << absent.err;
+    expectJsonError(runOnSimulator({"--json", "--sim-state", "absent", "preferred"}), ErrorKind::NoSim);
+}
+
+TEST(Failure, BadCommandLines)
+{
+    const std::vector<std::vector<std::string>> lines = {
+        {},
+        {"dance"},
+        {"connect"},
+        {"connect", "--apn", "cmnet", "--qos", "fast,1,2"},
+        {"connect", "--apn", "cmnet", "--qos", "3,64,384", "--gsm"},
+        {"--device", "/dev/null", "--tcp", "localhost:1", "status"},
+        {"--tcp", "localhost", "status"},
+        {"operators", "select", "4600x"},
+        {"mode", "switch", "lte"},
+        {"sim", "unlock", "12\"34"},
+        {"--timeout", "-1", "status"},
+        {"power"},
+    };
+    for (const std::vector<std::string>& line : lines) {
+        ProgramRun run = runProgram(line);
+        EXPECT_EQ(run.status, exitStatusOf(ErrorKind::BadArguments)) << "for: " << testing::PrintToString(line);
+        EXPECT_FALSE(run.err.empty());
+    }
+    expectJsonError(runProgram({"--json", "connect"}), ErrorKind::BadArguments);
+    // A PIN that is needed but nowhere given is a bad command line too.
+    EXPECT_EQ(runOnSimulator({"sim", "unlock"}).status, exitStatusOf(ErrorKind::BadArguments));
+}
+
+TEST(Failure, DeviceNotFound)
+{
+    ProgramRun run = runProgram({"--device", "/dev/cellctl-no-such-modem", "status"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceNotFound));
+    EXPECT_NE(run.err.find("/dev/cellctl-no-such-modem"), std::string::npos) << run.err;
+    expectJsonError(runProgram({"--json", "--device", "/dev/cellctl-no-such-modem", "status"}),
+                    ErrorKind::DeviceNotFound);
+}
+
+TEST(Failure, DeviceHeldByAnotherProgramIsBusy)
+{
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    std::string path = ::ptsname(master);
+    int holder = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+    ProgramRun run = runProgram({"--device", path, "status"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceBusy));
+    EXPECT_NE(run.err.find("another program"), std::string::npos) << run.err;
+    ::close(holder);
+    ::close(master);
+}
+
+TEST(Failure, SilentModemTimesOut)
+{
+    ProgramRun run = runOnSimulator({"--sim-drop", "1", "--timeout", "1", "status"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::Timeout)) << run.err;
+    expectJsonError(runOnSimulator({"--json", "--sim-drop", "1", "--timeout", "1", "power", "on"}),
+                    ErrorKind::Timeout);
+}
+
+// A device on TCP that answers a few commands and then goes away.
+class VanishingDevice {
+public:
+    explicit VanishingDevice(int answers)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this, answers] { serve(answers); });
+    }
+    ~VanishingDevice()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        m_thread.join();
+        ::close(m_listener);
+    }
+
+    std::string target() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    void serve(int answers)
+    {
+        int connection = ::accept(m_listener, nullptr, nullptr);
+        if (connection < 0)
+            return;
+        char c;
+        while (answers > 0 && ::read(connection, &c, 1) == 1) {
+            if (c == '\r') {
+                ::write(connection, "\r\nOK\r\n", 6);
+                --answers;
+            }
+        }
+        ::close(connection);
+    }
+
+    int m_listener;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+TEST(Failure, DeviceThatGoesAwayIsReportedLost)
+{
+    VanishingDevice device(3);
+    ProgramRun run = runProgram({"--tcp", device.target(), "power", "on"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceLost)) << run.out << run.err;
+    EXPECT_NE(run.err.find("went away"), std::string::npos) << run.err;
+
+    VanishingDevice again(3);
+    expectJsonError(runProgram({"--json", "--tcp", again.target(), "status"}), ErrorKind::DeviceLost);
+}
+
+TEST(Failure, NothingListeningOnTcpIsNotFound)
+{
+    ProgramRun run = runProgram({"--tcp", "127.0.0.1:1", "status"});
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceNotFound)) << run.err;
+}
+
+}  // namespace
+}  // namespace cellctl::cli::test

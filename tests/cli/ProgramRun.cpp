@@ -1,0 +1,123 @@
+#include "ProgramRun.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace cellctl::cli::test {
+namespace {
+
+void drain(int& fd, std::string& into)
+{
+    char buffer[4096];
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+        into.append(buffer, static_cast<size_t>(n));
+    } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace
+
+nlohmann::json ProgramRun::json() const
+{
+    nlohmann::json document = nlohmann::json::parse(out, nullptr, false);
+    EXPECT_FALSE(document.is_discarded()) << "stdout is not one JSON document:\n" << out << "\nstderr:\n" << err;
+    return document;
+}
+
+ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
+{
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) {
+        ADD_FAILURE() << "pipe: " << std::strerror(errno);
+        return {};
+    }
+    std::vector<std::string> words = {CELLCTL_PROGRAM};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(outPipe[1], STDOUT_FILENO);
+        ::dup2(errPipe[1], STDERR_FILENO);
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
+        ::execv(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+
+    ProgramRun run;
+    int fds[2] = {outPipe[0], errPipe[0]};
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(safetySeconds);
+    while (fds[0] >= 0 || fds[1] >= 0) {
+        pollfd polled[2];
+        nfds_t count = 0;
+        for (int fd : fds) {
+            if (fd >= 0)
+                polled[count++] = {fd, POLLIN, 0};
+        }
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            run.hung = true;
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        if (::poll(polled, count, static_cast<int>(left.count())) < 0 && errno != EINTR)
+            break;
+        for (nfds_t i = 0; i < count; ++i) {
+            if (polled[i].revents == 0)
+                continue;
+            if (polled[i].fd == fds[0])
+                drain(fds[0], run.out);
+            else
+                drain(fds[1], run.err);
+        }
+    }
+    for (int fd : fds) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int waitStatus = 0;
+    ::waitpid(pid, &waitStatus, 0);
+    run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+    EXPECT_FALSE(run.hung) << "cellctl hung; stdout so far:\n" << run.out << "\nstderr:\n" << run.err;
+    EXPECT_TRUE(WIFEXITED(waitStatus)) << "cellctl died of a signal; stderr:\n" << run.err;
+    return run;
+}
+
+ProgramRun runOnSimulator(const std::vector<std::string>& args)
+{
+    std::vector<std::string> all = {"--sim-registration-delay", "0.1", "--sim-scan-duration", "0.2"};
+    all.insert(all.end(), args.begin(), args.end());
+    return runProgram(all);
+}
+
+int linesContaining(const std::string& text, const std::string& needle)
+{
+    std::istringstream lines(text);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        if (line.find(needle) != std::string::npos)
+            ++count;
+    }
+    return count;
+}
+
+}  // namespace cellctl::cli::test

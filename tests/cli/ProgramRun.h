@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace cellctl::cli::test {
+
+// One run of the cellctl program: its exit status and everything it printed.
+struct ProgramRun {
+    int status = -1;     // exit status; -1 if it was killed by a signal or hung
+    bool hung = false;   // killed by the safety limit
+    std::string out;
+    std::string err;
+
+    // stdout as the one JSON document it must be (a parse failure fails the test).
+    nlohmann::json json() const;
+};
+
+// Runs the program with these arguments and waits for it to end. A run that
+// has not ended after `safetySeconds` is killed and reported as hung: the
+// program must never hang, so that is a failure, not a measurement.
+ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds = 240);
+
+// The built-in simulated modem with short delays, then the arguments.
+ProgramRun runOnSimulator(const std::vector<std::string>& args);
+
+// The number of lines of `text` that contain `needle`.
+int linesContaining(const std::string& text, const std::string& needle);
+
+}  // namespace cellctl::cli::test
