@@ -118,6 +118,7 @@ def main():
     summary = summarise(runs)
     summary_fields = ["device", "client", "rt_per_s", "cpu_us_per_rt", "user_us_per_rt",
                       "sys_us_per_rt", "rt_share_of_floor", "cpu_share_of_python_serial",
+                      "cpu_share_of_python_chunked",
                       "wire_us_per_rt", "wire_share", "allocs_per_rt", "bad_answers"]
     with open(os.path.join(args.out, "channel.csv"), "w", newline="") as f:
         writer = csv.DictWriter(f, fieldnames=summary_fields)
@@ -143,6 +144,8 @@ def summarise(runs):
             floor_ratio = [rnd[client]["rt_per_s"] / rnd["floor"]["rt_per_s"] for rnd in by_round.values()]
             python_ratio = [rnd[client]["cpu_us_per_rt"] / rnd["python-serial"]["cpu_us_per_rt"]
                             for rnd in by_round.values()]
+            chunked_ratio = [rnd[client]["cpu_us_per_rt"] / rnd["python-serial-chunked"]["cpu_us_per_rt"]
+                             for rnd in by_round.values()]
             cpu = statistics.median(r["cpu_us_per_rt"] for r in mine)
             allocs = [r["allocs_per_rt"] for r in mine if r["allocs_per_rt"] != ""]
             rows.append({
@@ -154,6 +157,7 @@ def summarise(runs):
                 "sys_us_per_rt": round(statistics.median(r["sys_us_per_rt"] for r in mine), 2),
                 "rt_share_of_floor": round(statistics.median(floor_ratio), 3),
                 "cpu_share_of_python_serial": round(statistics.median(python_ratio), 3),
+                "cpu_share_of_python_chunked": round(statistics.median(chunked_ratio), 3),
                 "wire_us_per_rt": round(WIRE_US_PER_ROUND_TRIP, 1),
                 "wire_share": round(cpu / WIRE_US_PER_ROUND_TRIP, 5),
                 "allocs_per_rt": round(statistics.median(allocs), 2) if allocs else "",
