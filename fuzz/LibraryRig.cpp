@@ -1,6 +1,7 @@
 #include "LibraryRig.h"
 
-#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <cellctl/connection/CConnectionAssistor.h>
@@ -157,8 +158,9 @@ struct LibraryRig::Parts {
         connection.ResetPhoneLine();
     }
 
+    // A plain lambda: the host callback keeps it without allocating.
     template <typename... Values>
-    std::function<void(Values...)> callback()
+    auto callback()
     {
         return [this](Values... values) { sink(values...); };
     }
