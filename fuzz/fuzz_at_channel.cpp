@@ -87,6 +87,8 @@ public:
 
     void deviceSends(const std::string& bytes)
     {
+        if (!m_queue.isOpen())
+            return;  // no device: nothing is read until the line opens again
         m_framer.feed(bytes.data(), bytes.size());
         require(m_framer.bufferedBytes() <= kMaxLineLength);
     }
