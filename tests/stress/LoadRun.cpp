@@ -63,12 +63,16 @@ LoadCounts LoadRun::run()
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + m_options.timeLimit;
     submitMore();
-    while (m_counts.sent < m_options.commands || !m_open.empty()) {
+    // Until every command is answered and, on a well-behaved device, the
+    // last mode report is in.
+    while (m_counts.sent < m_options.commands || !m_open.empty() || (m_options.strict && !m_reportsDue.empty())) {
         if (std::chrono::steady_clock::now() >= deadline)
             break;
+        if (m_io.stopped())
+            m_io.restart();
         m_io.run_one_for(std::chrono::milliseconds(100));
     }
-    // Reports that follow the last answers, and anything delivered late.
+    // Anything delivered after the end counts as well.
     m_io.restart();
     m_io.run_for(std::chrono::milliseconds(200));
     m_io.restart();
