@@ -72,7 +72,7 @@ void Output::item(const std::string& key, const std::string& label, const std::s
         head.append(kLabelWidth - head.size(), ' ');
     else
         head += ' ';
-    m_out << head << terminalSafe(text) << '\n';
+    m_out << head << terminalSafe(text) << std::endl;
 }
 
 void Output::say(const std::string& text)
@@ -80,7 +80,7 @@ void Output::say(const std::string& text)
     if (m_json)
         return;
     closeOpenStep("...");
-    m_out << terminalSafe(text) << '\n';
+    m_out << terminalSafe(text) << std::endl;
 }
 
 int Output::finish()

@@ -9,9 +9,10 @@
 
 namespace cellctl::cli {
 
-// What a command shows. In human mode lines go out as they happen (progress
-// steps complete their line when the step ends); with --json nothing is
-// printed until finish(), which writes one JSON document for the command.
+// What a command shows. In human mode lines go out as they happen, flushed
+// even into a pipe (progress steps complete their line when the step ends);
+// with --json nothing is printed until finish(), which writes one JSON
+// document for the command.
 class Output {
 public:
     Output(bool json, std::ostream& out, std::ostream& err);

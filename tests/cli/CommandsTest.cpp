@@ -228,6 +228,22 @@ TEST(Monitor, FollowsRegistrationSignalAndCellCapability)
     EXPECT_NE(human.out.find("registration: "), std::string::npos) << human.out;
 }
 
+TEST(Monitor, RunsUntilInterruptedAndThenEndsNormally)
+{
+    ProgramRun run = runProgramInterrupted({"--sim-registration-delay", "0.1", "monitor", "--interval", "0.2"},
+                                           "registration: registered, home network");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("(Ctrl-C to stop)"), std::string::npos) << run.out;
+}
+
+TEST(Interrupt, StopsAWaitingCommandWithItsOwnStatus)
+{
+    ProgramRun run = runProgramInterrupted({"--sim-registration-delay", "600", "connect", "--apn", "cmnet"},
+                                           "Waiting for network registration ...");
+    EXPECT_EQ(run.status, exitStatusOf(ErrorKind::Interrupted)) << run.out << run.err;
+    EXPECT_NE(run.err.find("interrupted"), std::string::npos) << run.err;
+}
+
 TEST(Help, EveryCommandHasHelpWithExamples)
 {
     ProgramRun main = runProgram({"--help"});

@@ -35,7 +35,9 @@ nlohmann::json ProgramRun::json() const
     return document;
 }
 
-ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
+namespace {
+
+ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::string& cue)
 {
     int outPipe[2];
     int errPipe[2];
@@ -63,6 +65,7 @@ ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
     ::close(errPipe[1]);
 
     ProgramRun run;
+    bool interrupted = false;
     int fds[2] = {outPipe[0], errPipe[0]};
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(safetySeconds);
     while (fds[0] >= 0 || fds[1] >= 0) {
@@ -88,6 +91,10 @@ ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
             else
                 drain(fds[1], run.err);
         }
+        if (!cue.empty() && !interrupted && run.out.find(cue) != std::string::npos) {
+            ::kill(pid, SIGINT);
+            interrupted = true;
+        }
     }
     for (int fd : fds) {
         if (fd >= 0)
@@ -98,7 +105,22 @@ ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
     EXPECT_FALSE(run.hung) << "cellctl hung; stdout so far:\n" << run.out << "\nstderr:\n" << run.err;
     EXPECT_TRUE(WIFEXITED(waitStatus)) << "cellctl died of a signal; stderr:\n" << run.err;
+    if (!cue.empty()) {
+        EXPECT_TRUE(interrupted) << "never saw: " << cue << "\n" << run.out;
+    }
     return run;
+}
+
+}  // namespace
+
+ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
+{
+    return runWatched(args, safetySeconds, "");
+}
+
+ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::string& cue)
+{
+    return runWatched(args, 60, cue);
 }
 
 ProgramRun runOnSimulator(const std::vector<std::string>& args)
