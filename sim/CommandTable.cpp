@@ -27,6 +27,7 @@ const std::vector<CommandEntry>& commandTable()
         // Set-up switches without behaviour of their own
         {"+CSSN", setting({{0, 1}, {0, 1}})},
         {"+CRC", setting({{0, 1}})},
+        {"+CLIP", setting({{0, 1}})},
         {"+CGSMS", setting({{0, 3}})},
         {"+CMGF", setting({{0, 1}})},
         {"+CNMI", setting({{0, 3}, {0, 3}, {0, 3}, {0, 2}, {0, 1}})},
