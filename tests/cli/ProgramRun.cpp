@@ -26,6 +26,15 @@ void drain(int& fd, std::string& into)
     }
 }
 
+bool allSeen(const std::string& text, const std::vector<std::string>& cues)
+{
+    for (const std::string& cue : cues) {
+        if (text.find(cue) == std::string::npos)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 nlohmann::json ProgramRun::json() const
@@ -37,7 +46,7 @@ nlohmann::json ProgramRun::json() const
 
 namespace {
 
-ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::string& cue)
+ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::vector<std::string>& cues)
 {
     int outPipe[2];
     int errPipe[2];
@@ -91,7 +100,7 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
             else
                 drain(fds[1], run.err);
         }
-        if (!cue.empty() && !interrupted && run.out.find(cue) != std::string::npos) {
+        if (!cues.empty() && !interrupted && allSeen(run.out, cues)) {
             ::kill(pid, SIGINT);
             interrupted = true;
         }
@@ -105,8 +114,8 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
     EXPECT_FALSE(run.hung) << "cellctl hung; stdout so far:\n" << run.out << "\nstderr:\n" << run.err;
     EXPECT_TRUE(WIFEXITED(waitStatus)) << "cellctl died of a signal; stderr:\n" << run.err;
-    if (!cue.empty()) {
-        EXPECT_TRUE(interrupted) << "never saw: " << cue << "\n" << run.out;
+    if (!cues.empty()) {
+        EXPECT_TRUE(interrupted) << "never saw all of: " << testing::PrintToString(cues) << "\n" << run.out;
     }
     return run;
 }
@@ -115,12 +124,12 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
 
 ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
 {
-    return runWatched(args, safetySeconds, "");
+    return runWatched(args, safetySeconds, {});
 }
 
-ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::string& cue)
+ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues)
 {
-    return runWatched(args, 60, cue);
+    return runWatched(args, 60, cues);
 }
 
 ProgramRun runOnSimulator(const std::vector<std::string>& args)

@@ -23,8 +23,8 @@ struct ProgramRun {
 // program must never hang, so that is a failure, not a measurement.
 ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds = 240);
 
-// As runProgram, and sends SIGINT (Ctrl-C) once stdout shows `cue`.
-ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::string& cue);
+// As runProgram, and sends SIGINT (Ctrl-C) once stdout shows every one of `cues`.
+ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues);
 
 // The built-in simulated modem with short delays, then the arguments.
 ProgramRun runOnSimulator(const std::vector<std::string>& args);
