@@ -31,7 +31,7 @@ sanitize: deps
 # Benchmarks in Release, in their own build directory; results go to
 # build-bench/bench-results/.
 bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCELLCTL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCELLCTL_TESTS=OFF -DCELLCTL_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target cellctl_benchmarks
 	bench/run.sh build-bench
 
