@@ -27,6 +27,9 @@ Channel::Channel(boost::asio::io_context& io, const AtPhoneLineOptions& options,
                                  }}),
       m_queue(queueHooks(), options)
 {
+    // The queue's trace hook always exists; lines are formatted only once the
+    // host sets a trace callback.
+    m_queue.setTracing(false);
 }
 
 CommandQueue::Hooks Channel::queueHooks()
@@ -72,6 +75,7 @@ void Channel::detach()
 {
     m_owner = nullptr;
     m_trace = nullptr;
+    m_queue.setTracing(false);
     closeTransport();
     m_status.disconnect_all_slots();
 }

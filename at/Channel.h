@@ -41,7 +41,11 @@ public:
     std::size_t pendingCommands() const { return m_pending.load(); }
 
     boost::signals2::connection connectStatus(AtPhoneLine::StatusCallback callback);
-    void setTrace(AtPhoneLine::TraceCallback callback) { m_trace = std::move(callback); }
+    void setTrace(AtPhoneLine::TraceCallback callback)
+    {
+        m_trace = std::move(callback);
+        m_queue.setTracing(static_cast<bool>(m_trace));
+    }
     Executor executor() const { return m_strand; }
 
 private:

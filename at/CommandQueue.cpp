@@ -33,7 +33,8 @@ std::string describe(const Request& request)
 CommandQueue::CommandQueue(Hooks hooks, const AtPhoneLineOptions& options)
     : m_hooks(std::move(hooks)),
       m_timeoutScale(options.timeoutScale > 0 ? options.timeoutScale : 1.0),
-      m_maxAnswerBytes(std::max<std::size_t>(options.maxLineLength, 1) * kAnswerLinesBudget)
+      m_maxAnswerBytes(std::max<std::size_t>(options.maxLineLength, 1) * kAnswerLinesBudget),
+      m_tracing(static_cast<bool>(m_hooks.trace))
 {
 }
 
@@ -82,7 +83,7 @@ void CommandQueue::submit(Request request)
 
 void CommandQueue::onLine(const std::string& line)
 {
-    if (m_hooks.trace)
+    if (m_tracing)
         m_hooks.trace("< " + printable(maskSecrets(line)));
     switch (m_phase) {
     case Phase::Busy:
@@ -133,7 +134,7 @@ void CommandQueue::onTimeout()
 
 void CommandQueue::note(const std::string& text)
 {
-    if (m_hooks.trace)
+    if (m_tracing)
         m_hooks.trace("! " + text);
 }
 
@@ -281,7 +282,7 @@ void CommandQueue::announce(ChannelEvent event, const std::string& description)
 
 void CommandQueue::writeLine(const std::string& line)
 {
-    if (m_hooks.trace)
+    if (m_tracing)
         m_hooks.trace("> " + printable(maskSecrets(line)));
     m_hooks.write(line);
 }

@@ -58,6 +58,9 @@ public:
     void onTimeout();
     // Notes something in the trace ("! " lines).
     void note(const std::string& text);
+    // Trace lines are only formatted while someone reads them. A queue traces
+    // when it is given a trace hook; its owner switches tracing off and on.
+    void setTracing(bool on) { m_tracing = on; }
 
 private:
     enum class Phase { Closed, Idle, Busy, Resyncing };
@@ -107,6 +110,7 @@ private:
     unsigned m_finalsDuringResync = 0;
     std::deque<Outgoing> m_outbox;
     bool m_flushing = false;
+    bool m_tracing = false;
 };
 
 }  // namespace cellctl::at

@@ -333,5 +333,26 @@ TEST_F(Channel, TraceShowsBothDirectionsWithSecretsMasked)
     EXPECT_TRUE(traced(rig, "< OK"));
 }
 
+TEST_F(Channel, TraceStopsWhenItsCallbackIsClearedAndResumesWhenSetAgain)
+{
+    rig.line.setTrace(nullptr);
+    rig.trace.clear();
+    rig.line.query(Query::SignalQualityGsm);
+    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
+    rig.deviceAnswers({"+CSQ: 23,99", "OK"});
+    ASSERT_TRUE(rig.runUntilAnswered());
+    EXPECT_TRUE(rig.trace.empty());
+
+    rig.line.setTrace([this](const std::string& text) { rig.trace.push_back(text); });
+    rig.line.query(Query::SignalQualityGsm);
+    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
+    rig.deviceAnswers({"+CSQ: 17,99", "OK"});
+    ASSERT_TRUE(rig.runUntilAnswered());
+    EXPECT_TRUE(traced(rig, "> AT+CSQ"));
+    EXPECT_TRUE(traced(rig, "< +CSQ: 17,99"));
+    ASSERT_EQ(rig.delivered.size(), 2u);
+    EXPECT_EQ(rig.delivered.back(), queryAnswer(6, "+CSQ: 17,99\nOK"));
+}
+
 }  // namespace
 }  // namespace cellctl::at::test
