@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <ostream>
 #include <system_error>
@@ -14,7 +15,7 @@
 namespace cellctl::cli {
 namespace {
 
-std::string seconds(Clock::duration d)
+std::string secondsText(Clock::duration d)
 {
     double s = std::chrono::duration_cast<Seconds>(d).count();
     char text[32];
@@ -157,7 +158,7 @@ bool Session::waitFor(const std::function<bool()>& done, Clock::duration limit)
 void Session::waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what)
 {
     if (!waitFor(done, limit))
-        throw CliError(ErrorKind::Timeout, "no answer from the modem " + what + " within " + seconds(limit));
+        throw CliError(ErrorKind::Timeout, "no answer from the modem " + what + " within " + secondsText(limit));
 }
 
 void Session::pause(Seconds duration)
