@@ -20,6 +20,8 @@
 # where the bad access happened, and running the target on the saved input
 # with default options shows the allocation and free stacks.
 set -eu
+# Fuzzer output holds arbitrary bytes; read it byte by byte.
+export LC_ALL=C
 export ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=4:max_malloc_fill_size=0}"
 
 here=$(cd "$(dirname "$0")" && pwd)
