@@ -16,6 +16,8 @@
 #include <cellctl/power/CPowerAssistorHsdpa.h>
 #include <cellctl/usim/CUsimAssistor.h>
 
+#include "EveryCallback.h"
+
 namespace cellctl::fuzz {
 
 namespace {
@@ -126,9 +128,22 @@ struct LibraryRig::Parts {
     CConnectionHelper connectionHelper;
     CConnectionAssistor connection{&connectionHelper};
 
+    // A callback of any signature that hands its values to the sink. It holds
+    // one pointer, so the host callback keeps it without allocating.
+    struct ToSink {
+        Sink* sink;
+        template <typename... Values>
+        void operator()(const Values&... values) const { (*sink)(values...); }
+    };
+    auto toSink()
+    {
+        return [this](const char* /*kind*/) { return ToSink{&sink}; };
+    }
+
     explicit Parts(PhoneLine& phoneLine) : line(phoneLine)
     {
         connectCallbacks();
+        cellctl::test::connectPacketDataCallbacks(connection, toSink());
         attach();
         connection.Initialize();
     }
@@ -158,53 +173,12 @@ struct LibraryRig::Parts {
         connection.ResetPhoneLine();
     }
 
-    // A plain lambda: the host callback keeps it without allocating.
-    template <typename... Values>
-    auto callback()
-    {
-        return [this](Values... values) { sink(values...); };
-    }
-
     // Every result kind of every assistor gets a callback. The packet-data
-    // assistor's callbacks cannot be removed, so they are connected once only.
+    // assistor's callbacks cannot be removed, so the constructor connects
+    // them once; these four assistors' are dropped and added again at will.
     void connectCallbacks()
     {
-        power.connectPowerOnResult(callback<bool>());
-        power.connectPowerOffResult(callback<bool>());
-        power.connectSoftResetResult(callback<bool>());
-        power.connectDisableReadPbByPfResult(callback<bool>());
-        power.connectQueryPowerOnResult(callback<bool>());
-        power.connectQuerySignalResult(callback<int, int>());
-        power.connectRegistrationResult(callback<int>());
-        power.connectQueryCopsResult(callback<std::string>());
-        power.connectQueryCregStatusResult(callback<int>());
-
-        usim.connectNeedCheckPinResult(callback<bool>());
-        usim.connectNeedCheckPukResult(callback<bool>());
-        usim.connectCheckPinResult(callback<bool, int>());
-        usim.connectCheckPukResult(callback<bool, int>());
-        usim.connectQuerySimCardExistResult(callback<bool>());
-        usim.connectQueryAttemptRemain(callback<std::string>());
-        usim.connectQueryIsPinStarted(callback<std::string>());
-        usim.connectChangeLockSimCardPassword(callback<bool>());
-        usim.connectChangeSimFixedDialingMemoryPassword(callback<bool>());
-
-        cops.connectQueryCopsResult(callback<const CCopsInfo&>());
-        cops.connectQueryAvailableCops(callback<const std::vector<CCopsInfo>&>());
-        cops.connectSelectCopsResult(callback<bool>());
-        cops.connectQueryPreferredSelector(callback<const CCopsInfo&>());
-        cops.connectQueryPreferredCopsList(callback<const std::vector<CCopsInfo>&>());
-        cops.connectSelectSelectorResult(callback<bool>());
-        cops.connectModifyCopsListResult(callback<bool>());
-
-        mode.connectQueryModeResult(callback<CMode*>());
-        mode.connectQueryPowerOnModeResult(callback<CMode*>());
-        mode.connectParseSwitchModeResult(callback<bool>());
-        mode.connectParsePowerOnModeResult(callback<bool>());
-        mode.connectEnableHsdpaNotificationResult(callback<bool>());
-        mode.connectEnableCellCapabilityChangesReport(callback<bool>());
-        mode.connectHsdpaNotificationResult(callback<bool>());
-        mode.connectCellCapabilityChangesInfo(callback<const CCellCapabilityInfo&>());
+        cellctl::test::connectEveryCallback(power, usim, cops, mode, toSink());
     }
 
     void disconnectCallbacks()

@@ -5,6 +5,7 @@
 
 #include <cellctl/cellctl.h>
 
+#include "EveryCallback.h"
 #include "RecordingPhoneLine.h"
 
 namespace cellctl::test {
@@ -26,7 +27,9 @@ public:
         connectionHelper.SetConnectionAssistor(&connection);
         connectionHelper.SetPhoneLine(&line);
         connectionHelper.Initialize();
-        connectEveryCallback();
+        auto record = [this](const std::string& name) { return Record{&fired, name}; };
+        connectEveryCallback(power, usim, cops, mode, record);
+        connectPacketDataCallbacks(connection, record);
     }
 
     ~WholeLibrary()
@@ -55,55 +58,6 @@ private:
         template <typename... Values>
         void operator()(const Values&...) const { fired->push_back(name); }
     };
-    Record as(const std::string& name) { return Record{&fired, name}; }
-
-    void connectEveryCallback()
-    {
-        power.connectPowerOnResult(as("Power.PowerOn"));
-        power.connectPowerOffResult(as("Power.PowerOff"));
-        power.connectSoftResetResult(as("Power.SoftReset"));
-        power.connectDisableReadPbByPfResult(as("Power.DisableReadPbByPf"));
-        power.connectQueryPowerOnResult(as("Power.QueryPowerOn"));
-        power.connectQuerySignalResult(as("Power.QuerySignal"));
-        power.connectRegistrationResult(as("Power.Registration"));
-        power.connectQueryCopsResult(as("Power.QueryCops"));
-        power.connectQueryCregStatusResult(as("Power.QueryCregStatus"));
-
-        usim.connectNeedCheckPinResult(as("Usim.NeedCheckPin"));
-        usim.connectNeedCheckPukResult(as("Usim.NeedCheckPuk"));
-        usim.connectCheckPinResult(as("Usim.CheckPin"));
-        usim.connectCheckPukResult(as("Usim.CheckPuk"));
-        usim.connectQuerySimCardExistResult(as("Usim.QuerySimCardExist"));
-        usim.connectQueryAttemptRemain(as("Usim.QueryAttemptRemain"));
-        usim.connectQueryIsPinStarted(as("Usim.QueryIsPinStarted"));
-        usim.connectChangeLockSimCardPassword(as("Usim.ChangeLockSimCardPassword"));
-        usim.connectChangeSimFixedDialingMemoryPassword(as("Usim.ChangeSimFixedDialingMemoryPassword"));
-
-        cops.connectQueryCopsResult(as("Cops.QueryCops"));
-        cops.connectQueryAvailableCops(as("Cops.QueryAvailableCops"));
-        cops.connectSelectCopsResult(as("Cops.SelectCops"));
-        cops.connectQueryPreferredSelector(as("Cops.QueryPreferredSelector"));
-        cops.connectQueryPreferredCopsList(as("Cops.QueryPreferredCopsList"));
-        cops.connectSelectSelectorResult(as("Cops.SelectSelector"));
-        cops.connectModifyCopsListResult(as("Cops.ModifyCopsList"));
-
-        mode.connectQueryModeResult(as("Mode.QueryMode"));
-        mode.connectQueryPowerOnModeResult(as("Mode.QueryPowerOnMode"));
-        mode.connectParseSwitchModeResult(as("Mode.ParseSwitchMode"));
-        mode.connectParsePowerOnModeResult(as("Mode.ParsePowerOnMode"));
-        mode.connectEnableHsdpaNotificationResult(as("Mode.EnableHsdpaNotification"));
-        mode.connectEnableCellCapabilityChangesReport(as("Mode.EnableCellCapabilityChangesReport"));
-        mode.connectHsdpaNotificationResult(as("Mode.HsdpaNotification"));
-        mode.connectCellCapabilityChangesInfo(as("Mode.CellCapabilityChangesInfo"));
-
-        connection.connectSetQosResult(as("Connection.SetQos"));
-        connection.connectSetPdpcontResult(as("Connection.SetPdpcont"));
-        connection.connectPsRegisterResult(as("Connection.PsRegister"));
-        connection.connectPsAttachResult(as("Connection.PsAttach"));
-        connection.connectQueryDsmlResult(as("Connection.QueryDsml"));
-        connection.connectModifyUsimQosResult(as("Connection.ModifyUsimQos"));
-        connection.connectQuery3GServiceQualityResult(as("Connection.Query3GServiceQuality"));
-    }
 };
 
 }  // namespace cellctl::test
