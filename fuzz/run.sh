@@ -11,7 +11,9 @@
 # BUILD_DIR/corpus/<target>/, which stays out of git and carries over between
 # runs. Findings land in BUILD_DIR/findings/. Every run appends one line to
 # BUILD_DIR/fuzz-runs.tsv: date, target, seconds, executions, coverage
-# (edges), features, corpus entries.
+# (edges), features, corpus entries, and how the session ended: "time" (its
+# time was up) or "interrupted" (SIGINT or SIGTERM, after which libFuzzer
+# exits with status 72). fuzz/totals.sh sums the log per target.
 #
 # ASan runs lighter than its defaults unless ASAN_OPTIONS says otherwise: no
 # allocation stacks (malloc_context_size=0), a 4 MB quarantine of freed
@@ -32,7 +34,7 @@ targets=${*:-"fuzz_answer_reader fuzz_operator_record fuzz_helper_slots fuzz_at_
 
 mkdir -p "$build/findings"
 log="$build/fuzz-runs.tsv"
-[ -f "$log" ] || printf 'date\ttarget\tseconds\texecutions\tedges\tfeatures\tcorpus\n' > "$log"
+[ -f "$log" ] || printf 'date\ttarget\tseconds\texecutions\tedges\tfeatures\tcorpus\tended\n' > "$log"
 
 for target in $targets; do
     binary="$build/fuzz/$target"
@@ -61,8 +63,10 @@ for target in $targets; do
         grep -E 'ERROR|SUMMARY|runtime error' "$output" | head -n 5 >&2 || true
         exit 1
     fi
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$target" \
-        "$took" "${runs:-?}" "${edges:-?}" "${features:-?}" "${corpus:-?}" >> "$log"
+    ended=time
+    [ "$interrupted" = yes ] && ended=interrupted
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$target" \
+        "$took" "${runs:-?}" "${edges:-?}" "${features:-?}" "${corpus:-?}" "$ended" >> "$log"
     echo "fuzz: $target: ${runs:-?} executions in ${took}s, ${edges:-?} edges, ${corpus:-?} corpus entries"
     if [ "$interrupted" = yes ]; then
         echo "fuzz: interrupted" >&2
