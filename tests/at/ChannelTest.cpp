@@ -303,6 +303,30 @@ TEST_F(Channel, AMebibyteLineWithoutNewlineIsDroppedAndTheAnswerStillArrives)
     EXPECT_TRUE(traced(rig, "dropped an overlong line of 1048586 bytes"));
 }
 
+TEST_F(Channel, AnAnswerPastSixtyFourFullLinesIsCutAndTheLineStaysInStep)
+{
+    // Each line just under the 4096-byte line limit, 80 of them: the answer
+    // keeps what fits in 64 full lines' worth of bytes and drops the rest.
+    const std::string body = "+CSQ: " + std::string(4000, '9');
+    rig.line.query(Query::SignalQualityGsm);
+    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
+    rig.deviceAnswers(std::vector<std::string>(80, body));
+    rig.deviceAnswers({"OK"});
+    ASSERT_TRUE(rig.runUntilAnswered());
+    ASSERT_EQ(rig.delivered.size(), 1u);
+    const std::string& text = rig.delivered.front().text;
+    const auto kept = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_EQ(kept, 65u) << "64 full lines' worth of bytes holds 65 lines of " << body.size();
+    EXPECT_EQ(text.substr(text.size() - 3), "\nOK");
+    EXPECT_TRUE(traced(rig, "dropped: answer too long"));
+
+    rig.line.query(Query::SignalQualityGsm);
+    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
+    rig.deviceAnswers({"+CSQ: 5,99", "OK"});
+    ASSERT_TRUE(rig.runUntilAnswered());
+    EXPECT_EQ(rig.delivered.back(), queryAnswer(6, "+CSQ: 5,99\nOK"));
+}
+
 TEST_F(Channel, TraceShowsBothDirectionsWithSecretsMasked)
 {
     rig.line.modify(Query::EnterPin, "1234");
