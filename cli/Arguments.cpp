@@ -149,7 +149,7 @@ void monitorArguments(CLI::App& command, CommandArgs& args)
 
 // Groups come before their subcommands. A group with a run function runs it
 // when no subcommand is given.
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"status", "power on if needed, then show SIM, registration, operator, signal and network modes",
      "  cellctl status\n  cellctl --json status\n  cellctl --device /dev/ttyUSB0 --pin 1234 status",
      Preparation::PowerOn, noArguments, runStatus},
@@ -250,7 +250,7 @@ const char kMainExamples[] =
 
 }  // namespace
 
-const CommandSpec* commandTable(size_t& count)
+const CommandEntry* commandTable(size_t& count)
 {
     count = std::size(kCommands);
     return kCommands;
@@ -311,19 +311,19 @@ void Arguments::addSimulatorOptions()
 void Arguments::addCommands()
 {
     std::map<std::string, CLI::App*> byPath;
-    for (const CommandSpec& spec : kCommands) {
-        std::string parent = parentPath(spec.path);
+    for (const CommandEntry& entry : kCommands) {
+        std::string parent = parentPath(entry.path);
         CLI::App* owner = parent.empty() ? &m_app : byPath.at(parent);
-        CLI::App* command = owner->add_subcommand(leafName(spec.path), spec.summary);
+        CLI::App* command = owner->add_subcommand(leafName(entry.path), entry.summary);
         command->fallthrough();
-        command->footer(std::string("Examples:\n") + spec.examples + "\n");
-        if (spec.run == nullptr)
+        command->footer(std::string("Examples:\n") + entry.examples + "\n");
+        if (entry.run == nullptr)
             command->require_subcommand(1);
         else
             command->require_subcommand(0, 1);
-        spec.addArguments(*command, m_args);
-        byPath[spec.path] = command;
-        m_commands.emplace_back(command, &spec);
+        entry.addArguments(*command, m_args);
+        byPath[entry.path] = command;
+        m_commands.emplace_back(command, &entry);
     }
 }
 
@@ -347,7 +347,7 @@ void Arguments::applySimulatorChoices()
     sim.scanDuration = std::chrono::milliseconds(static_cast<long>(m_simScanDuration * 1000));
 }
 
-const CommandSpec& Arguments::parse(int argc, const char* const* argv)
+const CommandEntry& Arguments::parse(int argc, const char* const* argv)
 {
     m_app.parse(argc, argv);
     if (m_app.count("--pin") != 0)

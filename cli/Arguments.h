@@ -18,7 +18,7 @@ enum class Preparation {
 };
 
 // One row of the command table.
-struct CommandSpec {
+struct CommandEntry {
     const char* path;      // "sim unlock"
     const char* summary;   // one line for --help
     const char* examples;  // shown at the end of the command's --help
@@ -35,7 +35,7 @@ public:
 
     // Parses the command line and returns the command to run. Throws
     // CLI::ParseError (including the requests for help) as CLI11 does.
-    const CommandSpec& parse(int argc, const char* const* argv);
+    const CommandEntry& parse(int argc, const char* const* argv);
 
     CLI::App& app() { return m_app; }
     const GlobalOptions& global() const { return m_global; }
@@ -56,10 +56,10 @@ private:
     double m_simRegistrationDelay = 1.0;
     double m_simScanDuration = 3.0;
     double m_timeout = 0;
-    std::vector<std::pair<CLI::App*, const CommandSpec*>> m_commands;
+    std::vector<std::pair<CLI::App*, const CommandEntry*>> m_commands;
 };
 
 // The whole table, for documentation checks.
-const CommandSpec* commandTable(size_t& count);
+const CommandEntry* commandTable(size_t& count);
 
 }  // namespace cellctl::cli

@@ -59,7 +59,7 @@ void prepare(CommandContext& c, Preparation preparation)
 int run(int argc, char** argv)
 {
     Arguments arguments;
-    const CommandSpec* command = nullptr;
+    const CommandEntry* command = nullptr;
     try {
         command = &arguments.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

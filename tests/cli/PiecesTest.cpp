@@ -108,7 +108,7 @@ TEST(CommandTable, EveryCommandHasExamplesOfItselfAndAPlaceInTheManual)
     std::string manual = readSource("docs/cellctl.md");
     ASSERT_FALSE(manual.empty()) << "docs/cellctl.md is missing";
     size_t count = 0;
-    const CommandSpec* table = commandTable(count);
+    const CommandEntry* table = commandTable(count);
     for (size_t i = 0; i < count; ++i) {
         std::string path = table[i].path;
         EXPECT_NE(std::string(table[i].examples).find("cellctl " + path), std::string::npos)
