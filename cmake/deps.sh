@@ -4,7 +4,8 @@
 set -eu
 
 PACKAGES="cmake g++ make pkg-config libboost-dev libgtest-dev libgmock-dev \
-libbenchmark-dev libcli11-dev nlohmann-json3-dev clang python3-serial socat"
+libbenchmark-dev libcli11-dev nlohmann-json3-dev clang python3-serial socat \
+user-mode-linux kmod ppp iproute2 iputils-ping procps"
 
 missing=""
 for pkg in $PACKAGES; do

@@ -1,0 +1,50 @@
+#!/bin/sh
+# Guest script for uml-run.sh: cellctl brings a cellsim modem online over real
+# PPP, the network side being network-side.sh behind the modem's data call.
+# Checks the link and what cellctl reports, that cellctl redials when the
+# network side dies, and that SIGINT hangs up cleanly: exit status 0, no ppp0,
+# no pppd left, and the modem back in command mode.
+#   connect-e2e.sh CELLSIM CELLCTL
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/guest-lib.sh"
+show_on_failure cellctl.log cellsim.log
+[ $# -eq 2 ] || die "usage: connect-e2e.sh CELLSIM CELLCTL"
+cellsim=$1 cellctl=$2
+for program in "$cellsim" "$cellctl"; do
+    [ -x "$program" ] || die "$program is not an executable the guest can see"
+done
+
+"$cellsim" --link /run/modem --sim pin --data-peer "$here/network-side.sh" >cellsim.log 2>&1 &
+sim=$!
+wait_until 10 "modem at /run/modem" test -e /run/modem
+
+"$cellctl" --device /run/modem --pin 1234 connect --apn cmnet --ip-timeout 30 --max-redials 3 \
+    >cellctl.log 2>&1 &
+ctl=$!
+wait_until 60 "10.64.0.2 (peer 10.64.0.1) on ppp0" link_up
+for shown in 10.64.0.2 10.64.0.1 10.64.0.53 ppp0; do
+    wait_until 5 "$shown in cellctl's output" grep -qwF "$shown" cellctl.log
+done
+ping -c 3 -W 2 10.64.0.1 || die "no ping reply from 10.64.0.1"
+
+# The network drops the call: cellctl must notice and dial again.
+first_link=$(ppp0_index)
+kill "$(netside_pid)"
+wait_until 20 "end of the first ppp0" ppp0_replaced "$first_link"
+wait_until 60 "10.64.0.2 on ppp0 after the redial" link_up
+ping -c 3 -W 2 10.64.0.1 || die "no ping reply from 10.64.0.1 after the redial"
+
+kill -INT "$ctl"
+wait_until 30 "exit of cellctl after SIGINT" exited "$ctl"
+status=0
+wait "$ctl" || status=$?
+[ "$status" -eq 0 ] || die "cellctl exited with status $status after SIGINT"
+link_gone || die "ppp0 still there after cellctl exited"
+wait_until 10 "end of every pppd" no_pppd
+answer=$(printf 'AT\r' | timeout 10 socat -t 2 - /run/modem,raw,echo=0) || true
+echo "$answer" | grep -q OK || die "the modem answered AT with: $answer"
+
+kill "$sim"
+wait_until 10 "exit of cellsim" exited "$sim"
+echo "connect: link up, redialled after a drop, clean hang-up on SIGINT"
