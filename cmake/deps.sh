@@ -5,6 +5,7 @@ set -eu
 
 PACKAGES="cmake g++ make pkg-config libboost-dev libgtest-dev libgmock-dev \
 libbenchmark-dev libcli11-dev nlohmann-json3-dev clang python3-serial socat \
+libexpat1-dev mobile-broadband-provider-info \
 user-mode-linux kmod ppp iproute2 iputils-ping procps"
 
 missing=""
