@@ -81,4 +81,9 @@ void AsioScheduler::after(std::chrono::milliseconds delay, Task task)
     });
 }
 
+std::chrono::milliseconds AsioScheduler::now() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
 }  // namespace cellsim
