@@ -14,8 +14,6 @@ const std::vector<CommandEntry>& commandTable()
         {"Z", restoreSettings},
         {"&F", restoreSettings},
         {"I", identify},
-        {"D", dial},
-        {"H", hangUp},
         {"+CMEE", errorMode},
         {"+CSCS", characterSet},
         {"+CGMI", manufacturer},
@@ -37,6 +35,11 @@ const std::vector<CommandEntry>& commandTable()
         {"^DRPB", setting({{0, 1}})},
         {"^DPRN", setting({{0, 1}})},
         {"^DSMN", setting({{0, 1}})},
+        // Calls
+        {"D", dial},
+        {"H", hangUp},
+        {"O", backOnline},
+        {"+CEER", callEndReport},
         // Power and registration
         {"+CFUN", phoneFunctionality},
         {"+CSQ", signalGsm},

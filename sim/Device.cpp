@@ -27,6 +27,7 @@ void Device::reset(int functionality)
 {
     m_settings = Settings();
     m_packet = PacketData();
+    m_lastCallEnd.clear();
     m_sim.restart();
     m_network.restart(m_network.powerOnMode());
     m_functionality = functionality;

@@ -27,7 +27,8 @@ struct Settings {
 };
 
 // The whole device state the command handlers work on, and the actions that
-// touch several parts at once (power, reset, SIM unlock).
+// touch several parts at once (power, reset, SIM unlock). All ports of the
+// modem share it.
 class Device {
 public:
     using Report = std::function<void(const std::string&)>;
@@ -51,6 +52,11 @@ public:
     // After a PIN or PUK was accepted: registration may start now.
     void simUnlocked();
 
+    // Why the last dial failed or the last call dropped, in plain words (+CEER);
+    // empty when none did since power-up.
+    const std::string& lastCallEnd() const { return m_lastCallEnd; }
+    void setLastCallEnd(std::string reason) { m_lastCallEnd = std::move(reason); }
+
     // Sends an unsolicited report (held back while a command runs).
     void report(const std::string& line) { m_report(line); }
 
@@ -71,6 +77,7 @@ private:
     Network m_network;
     PreferredList m_preferred;
     PacketData m_packet;
+    std::string m_lastCallEnd;
     int m_functionality = 0;
 };
 

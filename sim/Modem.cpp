@@ -43,7 +43,19 @@ Modem::Modem(Scheduler& scheduler, const ModemOptions& options)
       m_faults(options.faults),
       m_random(options.seed),
       m_output(m_scheduler, m_random),
-      m_device(options, m_scheduler, [this](const std::string& line) { unsolicited(line); })
+      m_ownDevice(std::make_unique<Device>(options, m_scheduler,
+                                           [this](const std::string& line) { unsolicited(line); })),
+      m_device(*m_ownDevice)
+{
+    m_output.setSplitWrites(m_faults.splitWrites);
+}
+
+Modem::Modem(Scheduler& scheduler, Modem& primary)
+    : m_scheduler(scheduler),
+      m_faults(primary.m_faults),
+      m_random(primary.m_device.options().seed + 1),
+      m_output(m_scheduler, m_random),
+      m_device(primary.m_device)
 {
     m_output.setSplitWrites(m_faults.splitWrites);
 }
@@ -56,6 +68,10 @@ void Modem::setFaults(const Faults& faults)
 
 void Modem::feed(const std::string& bytes)
 {
+    if (online()) {
+        m_call->fromHost(bytes);
+        return;
+    }
     std::string echoed;
     for (char c : bytes) {
         if (m_device.settings().echo || m_faults.forcedEcho) {
@@ -156,16 +172,17 @@ void Modem::runCommands()
 }
 
 // Takes one command's reply: true to go on with the next command of the line.
-bool Modem::take(const Reply& reply)
+bool Modem::take(const Reply& given)
 {
-    if (reply.pending()) {
-        m_scheduler.after(reply.wait, [this, then = reply.then] {
+    if (given.pending()) {
+        m_scheduler.after(given.wait, [this, then = given.then] {
             if (take(then())) {
                 runCommands();
             }
         });
         return false;
     }
+    const Reply reply = withCall(given);
     m_answerLines.insert(m_answerLines.end(), reply.lines.begin(), reply.lines.end());
     if (!reply.succeeded()) {
         finish(reply);
@@ -174,12 +191,33 @@ bool Modem::take(const Reply& reply)
     return true;
 }
 
+// Carries out what a call command's answer asks of this port's call.
+Reply Modem::withCall(const Reply& reply)
+{
+    switch (reply.call) {
+    case Reply::Call::Keep: break;
+    case Reply::Call::Start:
+        return m_call ? Reply::error() : reply;  // one call per port
+    case Reply::Call::Resume: {
+        if (!m_call) {
+            return Reply::noCarrier();
+        }
+        Reply resumed = reply;
+        resumed.bitRate = m_call->bitRate();
+        return resumed;
+    }
+    case Reply::Call::End: endCall(std::string(), false); break;
+    }
+    return reply;
+}
+
 std::string Modem::resultText(const Reply& final) const
 {
     switch (final.result) {
     case Reply::Result::Ok: return "OK";
     case Reply::Result::Error: return "ERROR";
     case Reply::Result::NoCarrier: return "NO CARRIER";
+    case Reply::Result::Connect: return "CONNECT " + std::to_string(final.bitRate);
     case Reply::Result::Cme: break;
     }
     switch (m_device.settings().errorMode) {
@@ -221,6 +259,77 @@ void Modem::finish(const Reply& final)
     m_answerLines.clear();
     m_commands.clear();
     m_busy = false;
+    if (final.result == Reply::Result::Connect) {
+        goOnline(final.bitRate);
+    } else {
+        releaseHeld();
+    }
+}
+
+// After CONNECT the port carries data. Command lines typed ahead are dropped:
+// what follows the dial is the data stream's.
+void Modem::goOnline(long bitRate)
+{
+    m_input.clear();
+    m_inputOverflow = false;
+    m_waitingLines.clear();
+    if (m_call) {
+        m_call->resume();
+        return;
+    }
+    m_call = std::make_unique<DataCall>(
+        m_scheduler, m_networkSide, bitRate,
+        DataCall::Events{[this](const std::string& bytes) { m_output.write(bytes); }, [this] { escaped(); },
+                         [this](const std::string& reason) { endCall(reason, true); }});
+    if (m_callWatch) {
+        m_callWatch(true);
+    }
+}
+
+// The host escaped with "+++": the call stays, the port takes commands.
+void Modem::escaped()
+{
+    trace('>', "OK");
+    m_output.write(framed("OK"));
+    releaseHeld();
+}
+
+void Modem::dropDtr() { endCall("DTR dropped", true); }
+
+void Modem::hostGone() { endCall("host closed the port", false); }
+
+// Ends this port's call, if any. A reason is what +CEER tells from now on;
+// NO CARRIER tells the host, at once when the port was carrying data.
+void Modem::endCall(const std::string& reason, bool noCarrier)
+{
+    if (!m_call) {
+        return;
+    }
+    const bool wasOnline = m_call->online();
+    m_call.reset();
+    if (!reason.empty()) {
+        m_device.setLastCallEnd(reason);
+        trace('>', "(call ended: " + reason + ")");
+    }
+    if (m_callWatch) {
+        m_callWatch(false);
+    }
+    if (noCarrier && !wasOnline) {
+        unsolicited("NO CARRIER");
+        return;
+    }
+    if (noCarrier) {
+        trace('>', "NO CARRIER");
+        m_output.write(framed("NO CARRIER"));
+    }
+    if (wasOnline) {
+        releaseHeld();
+    }
+}
+
+// The port takes commands again: held reports go out, waiting lines run.
+void Modem::releaseHeld()
+{
     std::vector<std::string> held;
     held.swap(m_heldReports);
     for (const std::string& report : held) {
@@ -231,8 +340,12 @@ void Modem::finish(const Reply& final)
 
 void Modem::unsolicited(const std::string& line)
 {
-    if (m_busy) {
-        m_heldReports.push_back(line);
+    if (m_busy || online()) {
+        if (m_heldReports.size() < MaxHeldReports) {
+            m_heldReports.push_back(line);
+        } else {
+            trace('>', "(report dropped, too many held) " + line);
+        }
         return;
     }
     trace('>', line);

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include <cellsim/AtCommand.h>
+#include <cellsim/DataCall.h>
 #include <cellsim/Device.h>
 #include <cellsim/ModemOptions.h>
+#include <cellsim/NetworkSide.h>
 #include <cellsim/OutputPipe.h>
 #include <cellsim/Reply.h>
 #include <cellsim/Scheduler.h>
@@ -23,6 +25,11 @@ namespace cellsim {
 // a time; lines arriving meanwhile wait their turn, and unsolicited reports
 // wait until the running line is answered.
 //
+// A port can carry one data call (ATD*99#): after CONNECT the host's bytes
+// are data (see DataCall) until the call ends (NO CARRIER) or the host
+// escapes with "+++" (OK; ATO goes back online, ATH hangs up). Reports that
+// arise while online wait until the port takes commands again.
+//
 // Not thread-safe: feed, the sink and the scheduler's tasks all run on one thread.
 class Modem {
 public:
@@ -32,8 +39,12 @@ public:
 
     static constexpr std::size_t MaxLineLength = 1024;
     static constexpr std::size_t MaxWaitingLines = 64;
+    static constexpr std::size_t MaxHeldReports = 64;
 
     explicit Modem(Scheduler& scheduler, const ModemOptions& options = ModemOptions());
+    // Another port of the same device (a modem's data port): it shares the
+    // device state of `primary`, whose port alone gets the unsolicited reports.
+    Modem(Scheduler& scheduler, Modem& primary);
     Modem(const Modem&) = delete;
     Modem& operator=(const Modem&) = delete;
 
@@ -49,6 +60,18 @@ public:
     Device& device() { return m_device; }
     bool busy() const { return m_busy; }
 
+    // Where this port's data calls lead, and who is told when a call starts
+    // (true) and ends (false).
+    void setNetworkSide(NetworkSideFactory factory) { m_networkSide = std::move(factory); }
+    void setCallWatch(std::function<void(bool up)> watch) { m_callWatch = std::move(watch); }
+    bool online() const { return m_call && m_call->online(); }
+
+    // The host's side of the line, as the transport sees it. DTR dropped: the
+    // call ends with NO CARRIER (as under AT&D2). The host went away: the call
+    // ends without a word.
+    void dropDtr();
+    void hostGone();
+
 private:
     // A command line waiting its turn; an overlong one is only answered ERROR.
     struct WaitingLine {
@@ -61,7 +84,12 @@ private:
     void execute(const WaitingLine& line);
     void runCommands();
     bool take(const Reply& reply);
+    Reply withCall(const Reply& reply);
     void finish(const Reply& final);
+    void goOnline(long bitRate);
+    void escaped();
+    void endCall(const std::string& reason, bool noCarrier);
+    void releaseHeld();
     std::string resultText(const Reply& final) const;
     std::string faultPrefix();
     void unsolicited(const std::string& line);
@@ -71,7 +99,8 @@ private:
     Faults m_faults;
     std::mt19937 m_random;
     OutputPipe m_output;
-    Device m_device;
+    std::unique_ptr<Device> m_ownDevice;  // null on a port that shares another's
+    Device& m_device;
     Trace m_trace;
 
     std::string m_input;
@@ -84,6 +113,10 @@ private:
     std::vector<std::string> m_answerLines;
     std::vector<std::string> m_heldReports;
     unsigned m_stormCounter = 0;
+
+    NetworkSideFactory m_networkSide;
+    std::function<void(bool)> m_callWatch;
+    std::unique_ptr<DataCall> m_call;
 };
 
 }  // namespace cellsim

@@ -16,13 +16,17 @@ using Outcome = std::optional<CmeError>;
 
 // The answer of one command: information lines and a final result. A command
 // that takes time (a network scan, a selection) answers `later`: after `wait`,
-// `then` gives the rest of the answer.
+// `then` gives the rest of the answer. The call commands (D, O, H) also tell
+// the port what to do with its data call.
 struct Reply {
-    enum class Result { Ok, Error, Cme, NoCarrier };
+    enum class Result { Ok, Error, Cme, NoCarrier, Connect };
+    enum class Call { Keep, Start, Resume, End };
 
     std::vector<std::string> lines;
     Result result = Result::Ok;
     CmeError cme = CmeError::OperationNotAllowed;
+    Call call = Call::Keep;
+    long bitRate = 0;  // Connect: the rate of "CONNECT <rate>"
     std::chrono::milliseconds wait{0};
     std::function<Reply()> then;
 
@@ -50,6 +54,30 @@ struct Reply {
     {
         Reply reply;
         reply.result = Result::NoCarrier;
+        return reply;
+    }
+    // A data call starts at `bitRate` once "CONNECT <bitRate>" is sent.
+    static Reply connect(long bitRate)
+    {
+        Reply reply;
+        reply.result = Result::Connect;
+        reply.call = Call::Start;
+        reply.bitRate = bitRate;
+        return reply;
+    }
+    // The port's held call goes back online (NO CARRIER when there is none).
+    static Reply resume()
+    {
+        Reply reply;
+        reply.result = Result::Connect;
+        reply.call = Call::Resume;
+        return reply;
+    }
+    // The port's call, if any, ends.
+    static Reply hangUp()
+    {
+        Reply reply;
+        reply.call = Call::End;
         return reply;
     }
     static Reply from(Outcome outcome) { return outcome ? failure(*outcome) : ok(); }

@@ -125,11 +125,6 @@ Reply identify(Device& device, const AtCommand& command)
     return Reply::ok({"cellsim", "TD-SCDMA/GSM HSDPA USB modem", device.options().revision});
 }
 
-// There is no circuit-switched service behind the simulated radio.
-Reply dial(Device&, const AtCommand&) { return Reply::noCarrier(); }
-
-Reply hangUp(Device&, const AtCommand&) { return Reply::ok(); }
-
 Reply errorMode(Device& device, const AtCommand& command)
 {
     switch (command.form) {

@@ -26,8 +26,6 @@ Reply verbose(Device& device, const AtCommand& command);
 Reply quiet(Device& device, const AtCommand& command);
 Reply restoreSettings(Device& device, const AtCommand& command);
 Reply identify(Device& device, const AtCommand& command);
-Reply dial(Device& device, const AtCommand& command);
-Reply hangUp(Device& device, const AtCommand& command);
 Reply errorMode(Device& device, const AtCommand& command);
 Reply characterSet(Device& device, const AtCommand& command);
 Reply manufacturer(Device& device, const AtCommand& command);
@@ -36,6 +34,12 @@ Reply revision(Device& device, const AtCommand& command);
 Reply serialNumber(Device& device, const AtCommand& command);
 Reply messageStorage(Device& device, const AtCommand& command);
 Reply emergencyNumbers(Device& device, const AtCommand& command);
+
+// Calls: packet-data dial, hang-up, back online, the end reason (+CEER).
+Reply dial(Device& device, const AtCommand& command);
+Reply hangUp(Device& device, const AtCommand& command);
+Reply backOnline(Device& device, const AtCommand& command);
+Reply callEndReport(Device& device, const AtCommand& command);
 
 // Power and registration.
 Reply phoneFunctionality(Device& device, const AtCommand& command);
