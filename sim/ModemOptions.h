@@ -58,6 +58,11 @@ struct ModemOptions {
     int tdLevel = 41;                      // ^DCSQ value while camped on TD
     Faults faults;
     std::uint32_t seed = 1;                // drives drops, garbage and split sizes
+    // The network side of data calls (ATD*99#): a command run with /bin/sh -c,
+    // its standard input and output joined to the call. Empty: the host's
+    // data goes nowhere and nothing answers it.
+    std::string dataPeer;
+    bool dataPort = false;                 // a second port for data beside the AT port (PtyServer)
 };
 
 }  // namespace cellsim

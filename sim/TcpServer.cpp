@@ -1,5 +1,7 @@
 #include <cellsim/TcpServer.h>
 
+#include <cellsim/PeerProcess.h>
+
 namespace cellsim {
 
 TcpServer::TcpServer(boost::asio::io_context& io, const ModemOptions& options, unsigned short port,
@@ -9,6 +11,7 @@ TcpServer::TcpServer(boost::asio::io_context& io, const ModemOptions& options, u
       m_acceptor(io, boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address(address), port))
 {
     m_port = m_acceptor.local_endpoint().port();
+    m_modem.setNetworkSide(peerProcessFactory(io.get_executor(), options.dataPeer));
     accept();
 }
 
@@ -27,8 +30,9 @@ void TcpServer::accept()
             // the modem's output before the new one takes it.
             if (m_client) {
                 m_client->close();
+                m_modem.hostGone();
             }
-            m_client = std::make_unique<Connection>(std::move(socket), m_modem);
+            m_client = std::make_unique<Connection>(std::move(socket), m_modem, [this] { m_modem.hostGone(); });
             m_client->start();
         }
         if (m_acceptor.is_open()) {
