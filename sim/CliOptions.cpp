@@ -94,6 +94,19 @@ const std::vector<CliOption>& cliOptions()
          [](CliSettings& s, const std::string&) { s.server.transport = Transport::Pty; return true; }},
         {"--link", "PATH", "also make the pty reachable as PATH (a symbolic link, replaced if it is one)",
          [](CliSettings& s, const std::string& v) { s.server.linkPath = v; return !v.empty(); }},
+        {"--data-link", "PATH",
+         "serve a second pty as the modem's data port, reachable as PATH; it shares the modem's state and "
+         "answers AT too, and a data call on it leaves the first port free for commands",
+         [](CliSettings& s, const std::string& v) {
+             s.server.dataLinkPath = v;
+             s.modem.dataPort = true;
+             return !v.empty();
+         }},
+        {"--data-peer", "COMMAND",
+         "the network side of data calls: on CONNECT, run /bin/sh -c COMMAND with its standard input and "
+         "output joined to the call (e.g. a pppd, or cat to echo); without it the host's data goes nowhere, "
+         "so a host's PPP never comes up",
+         [](CliSettings& s, const std::string& v) { s.modem.dataPeer = v; return !v.empty(); }},
         {"--tcp", "PORT", "serve on a TCP port instead of a pty (0 picks a free one)",
          [](CliSettings& s, const std::string& v) {
              s.server.transport = Transport::Tcp;
@@ -227,6 +240,7 @@ std::string cliUsage()
         "A simulated TD-SCDMA/GSM HSDPA modem speaking AT on a pseudo-terminal or a TCP port.\n"
         "With --pty (the default) the first line printed is the device path to open, e.g. with\n"
         "  picocom /dev/pts/N   or   socat - /dev/pts/N,raw,echo=0,crnl\n"
+        "With --data-link the data port's path follows on the second line.\n"
         "Runs until interrupted (SIGINT or SIGTERM).\n\n"
         "Options:\n";
     constexpr std::size_t indent = 26;
@@ -250,7 +264,12 @@ std::string cliUsage()
     }
     text +=
         "\nThe radio is off until AT+CFUN=1. The SIM's PIN is asked with --sim pin; three wrong PINs\n"
-        "block it (PUK needed), ten wrong PUKs kill the card. Faults apply to every answer.\n";
+        "block it (PUK needed), ten wrong PUKs kill the card. Faults apply to every answer.\n"
+        "Data calls: once attached (AT+CGATT=1) with a context defined (AT+CGDCONT), ATD*99***<cid># (or\n"
+        "ATD*99#, cid 1) answers CONNECT <rate> and the port carries data to the --data-peer program; other\n"
+        "dial strings get NO CARRIER. A pause of 1 s, +++ and another 1 s pause return to commands (OK):\n"
+        "ATO goes back online, ATH hangs up. The call ends with NO CARRIER when the peer exits or the host\n"
+        "drops DTR (sets the speed to B0). AT+CEER tells why the last call failed or ended.\n";
     return text;
 }
 

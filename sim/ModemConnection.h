@@ -32,6 +32,10 @@ public:
     ModemConnection& operator=(const ModemConnection&) = delete;
     ~ModemConnection() { close(); }
 
+    // A pty master reads EIO while no one has the slave open. `hungUp` runs
+    // then; when it returns true (the line is usable again), reading goes on.
+    void setHungUp(std::function<bool()> hungUp) { m_hungUp = std::move(hungUp); }
+
     void start()
     {
         std::weak_ptr<char> alive = m_alive;
@@ -65,7 +69,12 @@ private:
                                          return;
                                      }
                                      if (error) {
-                                         fail();
+                                         if (m_hungUp && error == boost::system::errc::io_error && m_hungUp()
+                                             && !alive.expired()) {
+                                             read();
+                                         } else if (!alive.expired()) {
+                                             fail();
+                                         }
                                          return;
                                      }
                                      m_modem.feed(std::string(m_buffer.data(), size));
@@ -118,6 +127,7 @@ private:
     Stream m_stream;
     Modem& m_modem;
     std::function<void()> m_closed;
+    std::function<bool()> m_hungUp;
     std::shared_ptr<char> m_alive = std::make_shared<char>();
     std::array<char, 1024> m_buffer{};
     std::deque<std::string> m_queue;

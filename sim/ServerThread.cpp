@@ -29,8 +29,9 @@ void ServerThread::start()
         m_port = m_tcp->port();
         m_modem = &m_tcp->modem();
     } else {
-        m_pty = std::make_unique<PtyServer>(*m_io, m_options, m_settings.linkPath);
+        m_pty = std::make_unique<PtyServer>(*m_io, m_options, m_settings.linkPath, m_settings.dataLinkPath);
         m_slavePath = m_pty->slavePath();
+        m_dataPortPath = m_pty->dataPortPath();
         m_modem = &m_pty->modem();
     }
     m_thread = std::thread([io = m_io.get()] {

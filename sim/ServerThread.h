@@ -20,6 +20,7 @@ struct ServerSettings {
     enum class Transport { Pty, Tcp };
     Transport transport = Transport::Pty;
     std::string linkPath;              // pty: also reachable through this symbolic link
+    std::string dataLinkPath;          // pty: the data port's link (a data port is served with it)
     std::string address = "127.0.0.1"; // tcp
     unsigned short port = 0;           // tcp: 0 picks a free port
 };
@@ -42,6 +43,8 @@ public:
 
     // The pty slave's path (pty) and the bound port (tcp) of the running server.
     std::string slavePath() const { return m_slavePath; }
+    // The data port's pty slave; empty without a data port.
+    std::string dataPortPath() const { return m_dataPortPath; }
     unsigned short port() const { return m_port; }
 
     // Runs `action` on the server's thread with its modem and waits for it,
@@ -58,6 +61,7 @@ private:
     Modem* m_modem = nullptr;
     std::thread m_thread;
     std::string m_slavePath;
+    std::string m_dataPortPath;
     unsigned short m_port = 0;
 };
 

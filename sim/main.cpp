@@ -30,10 +30,10 @@ std::string printable(const std::string& line)
     return text;
 }
 
-void traceTo(cellsim::Modem& modem)
+void traceTo(cellsim::Modem& modem, const std::string& port = std::string())
 {
-    modem.setTrace([](char direction, const std::string& line) {
-        std::cerr << direction << ' ' << printable(line) << std::endl;
+    modem.setTrace([port](char direction, const std::string& line) {
+        std::cerr << port << direction << ' ' << printable(line) << std::endl;
     });
 }
 
@@ -66,13 +66,23 @@ int main(int argc, char** argv)
                 traceTo(tcp->modem());
             }
         } else {
-            pty = std::make_unique<cellsim::PtyServer>(io, settings.modem, settings.server.linkPath);
+            pty = std::make_unique<cellsim::PtyServer>(io, settings.modem, settings.server.linkPath,
+                                                       settings.server.dataLinkPath);
             std::cout << pty->slavePath() << std::endl;
+            if (pty->dataPortModem()) {
+                std::cout << pty->dataPortPath() << std::endl;
+            }
             if (!pty->linkPath().empty()) {
                 std::cerr << "cellsim: linked at " << pty->linkPath() << std::endl;
             }
+            if (!pty->dataLinkPath().empty()) {
+                std::cerr << "cellsim: data port linked at " << pty->dataLinkPath() << std::endl;
+            }
             if (settings.trace) {
                 traceTo(pty->modem());
+                if (pty->dataPortModem()) {
+                    traceTo(*pty->dataPortModem(), "data ");
+                }
             }
         }
         boost::asio::signal_set signals(io, SIGINT, SIGTERM);
