@@ -32,6 +32,7 @@ BuiltInModem::BuiltInModem(const BuiltInModemOptions& options) : m_running(std::
                        std::string("cannot start the built-in simulated modem: ") + error.what());
     }
     m_path = m_running->server->slavePath();
+    m_dataPath = m_running->server->dataPortPath();
     m_running->thread = std::thread([running = m_running.get()] { running->io.run(); });
 }
 

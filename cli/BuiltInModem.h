@@ -21,11 +21,14 @@ public:
 
     // The pty the session opens.
     const std::string& path() const { return m_path; }
+    // The modem's data port (BuiltInModemOptions::dataPort); empty without one.
+    const std::string& dataPath() const { return m_dataPath; }
 
 private:
     struct Running;
     std::unique_ptr<Running> m_running;
     std::string m_path;
+    std::string m_dataPath;
 };
 
 }  // namespace cellctl::cli
