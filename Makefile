@@ -17,11 +17,13 @@ build: deps
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
 
-# The main job on the built-in simulated modem: a PIN-locked card brought online.
+# The main job on the built-in simulated modem: a PIN-locked card brought
+# online over real PPP, a ping through the link, then a clean hang-up; inside
+# User-mode Linux (demo/run.sh says why).
 demo: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build --target cellctl_program -j $(JOBS)
-	./build/cli/cellctl --sim-state pin --sim-pin 1234 --pin 1234 connect --apn cmnet
+	demo/run.sh build
 
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCELLCTL_SANITIZE=ON $(CMAKE_FLAGS)

@@ -1,10 +1,13 @@
 #include "Arguments.h"
 
+#include <fstream>
 #include <iterator>
 #include <map>
 
 #include "ExitStatus.h"
+#include "DataLinkSetup.h"
 #include "QosProfile.h"
+#include "datalink/ProviderDatabase.h"
 #include "commands/Commands.h"
 
 namespace cellctl::cli {
@@ -54,9 +57,54 @@ const CLI::Validator kSecret(
 
 void noArguments(CLI::App&, CommandArgs&) {}
 
+// The first line of a file, for secrets that must not show in process lists.
+std::string firstLineOf(const std::string& path)
+{
+    std::ifstream file(path);
+    std::string line;
+    if (!file || !std::getline(file, line))
+        throw CLI::ValidationError("--password-file", "cannot read " + path);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+void dataLinkArguments(CLI::App& command, CommandArgs& args)
+{
+    CLI::Option* noDial = command.add_flag("--no-dial", args.noDial,
+                                           "stop after the attach: no data call, no PPP (the old behaviour)");
+    command.add_option("--data-device", args.dataDevice,
+                       "the card's modem port for the data call, when it has one beside the AT port");
+    command.add_option("--user", args.user, "PPP user name (default: the provider database's)");
+    command.add_option("--password", args.password,
+                       "PPP password (default: the provider database's; prefer --password-file)");
+    command.add_option_function<std::string>(
+        "--password-file", [&args](const std::string& path) { args.password = firstLineOf(path); },
+        "read the PPP password from the first line of FILE");
+    command.add_option("--auth", args.auth, "PPP authentication: pap or chap (default: what the network asks)")
+        ->check(CLI::IsMember({"pap", "chap"}));
+    command.add_flag("--no-default-route", args.noDefaultRoute, "do not route all traffic over the link");
+    command.add_option("--resolv-conf", args.resolvConf, "write the DNS servers the network gives to FILE");
+    command.add_option("--ip-timeout", args.ipTimeout, "seconds from CONNECT to an IP address (default 30)")
+        ->check(CLI::Range(1.0, 3600.0));
+    command.add_option("--status-interval", args.statusInterval,
+                       "seconds between status lines while online (default 10)")
+        ->check(CLI::Range(1.0, 3600.0));
+    CLI::Option* noRedial = command.add_flag("--no-redial", args.noRedial,
+                                             "end with an error when the link drops instead of redialling");
+    command.add_option("--max-redials", args.maxRedials, "give up after N redials (default: until Ctrl-C)")
+        ->check(CLI::Range(0, 1000000))
+        ->excludes(noRedial);
+    command.add_option("--pppd", args.pppd, "the pppd program to run (default /usr/sbin/pppd)");
+    command.add_option("--provider-database", args.providerDatabase,
+                       "where to look up the APN without --apn (default: mobile-broadband-provider-info's)");
+    noDial->excludes(noRedial);
+}
+
 void connectArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("--apn", args.apn, "access point name of the packet data context")->required();
+    command.add_option("--apn", args.apn,
+                       "access point name (default: the provider database's entry for the SIM)");
     CLI::Option* qos = command.add_option("--qos", args.qos,
                                           "requested quality of service: traffic class (0-4 or conversational, "
                                           "streaming, interactive, background, subscribed), uplink and downlink "
@@ -64,6 +112,7 @@ void connectArguments(CLI::App& command, CommandArgs& args)
                            ->check(kQosProfile);
     command.add_flag("--gsm", args.gsmOnly, "GSM packet data: define the context without a 3G QoS profile")
         ->excludes(qos);
+    dataLinkArguments(command, args);
 }
 
 void simUnlockArguments(CLI::App& command, CommandArgs& args)
@@ -153,8 +202,11 @@ const CommandEntry kCommands[] = {
     {"status", "power on if needed, then show SIM, registration, operator, signal and network modes",
      "  cellctl status\n  cellctl --json status\n  cellctl --device /dev/ttyUSB0 --pin 1234 status",
      Preparation::PowerOn, noArguments, runStatus},
-    {"connect", "bring the data card online: power, SIM, registration, PDP context, QoS, attach",
-     "  cellctl --pin 1234 connect --apn cmnet\n  cellctl connect --apn cmnet --qos interactive,128,384\n"
+    {"connect",
+     "bring the data card online: power, SIM, registration, PDP context, attach, then dial and run pppd until Ctrl-C",
+     "  cellctl --pin 1234 connect --apn cmnet\n  cellctl --device /dev/ttyUSB2 --pin 1234 connect\n"
+     "  cellctl --device /dev/ttyUSB2 connect --data-device /dev/ttyUSB0 --resolv-conf /etc/resolv.conf\n"
+     "  cellctl connect --apn cmnet --qos interactive,128,384 --no-dial\n"
      "  cellctl connect --apn cmwap --gsm",
      Preparation::None, connectArguments, runConnect},
 
@@ -306,6 +358,9 @@ void Arguments::addSimulatorOptions()
         ->check(CLI::Range(0.0, 600.0));
     group.add_option("--sim-drop", sim.faults.dropRate, "share of answers the modem loses, 0 to 1 (default 0)")
         ->check(CLI::Range(0.0, 1.0));
+    group.add_option("--sim-data-peer", sim.dataPeer,
+                     "command that is the network behind a data call (its stdin/stdout carry the call's bytes)");
+    group.add_flag("--sim-data-port", sim.dataPort, "serve a separate modem port for data calls, as data cards do");
 }
 
 void Arguments::addCommands()
@@ -352,6 +407,8 @@ const CommandEntry& Arguments::parse(int argc, const char* const* argv)
     m_app.parse(argc, argv);
     if (m_app.count("--pin") != 0)
         m_global.pin = m_pin;
+    if (m_args.providerDatabase.empty())
+        m_args.providerDatabase = kProviderDatabasePath;
     if (m_app.count("--timeout") != 0)
         m_global.session.timeoutSeconds = m_timeout;
     applySimulatorChoices();
@@ -365,8 +422,14 @@ const CommandEntry& Arguments::parse(int argc, const char* const* argv)
         chosen = given.front();
     }
     for (const auto& entry : m_commands) {
-        if (entry.first == chosen)
-            return *entry.second;
+        if (entry.first != chosen)
+            continue;
+        if (entry.second->run == runConnect) {
+            std::string problem = dataLinkArgumentsProblem(m_args, m_global);
+            if (!problem.empty())
+                throw CLI::ValidationError("connect", problem);
+        }
+        return *entry.second;
     }
     throw CLI::RequiredError("a command");
 }

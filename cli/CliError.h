@@ -22,6 +22,14 @@ enum class ErrorKind {
     Timeout,
     DeviceLost,
     NoNetwork,        // no registration within the time limit, or registration denied
+    PppMissing,       // pppd is not installed
+    PppNotPermitted,  // pppd may be run only by root or the dip group
+    NoKernelPpp,      // the kernel has no PPP (/dev/ppp)
+    DialFailed,       // NO CARRIER, BUSY, ERROR, … on dial
+    NoIpAddress,      // PPP gave no address in time
+    AuthRefused,      // the network refused the PPP user name or password
+    LinkDropped,      // the link went down and was not (or no longer) redialled
+    NoApn,            // no --apn and none in the provider database
     Interrupted,
     Internal          // a fault of cellctl itself
 };

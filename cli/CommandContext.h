@@ -22,6 +22,19 @@ struct CommandArgs {
     std::string apn;
     std::string qos;
     bool gsmOnly = false;
+    bool noDial = false;
+    std::string dataDevice;
+    std::string user;
+    std::string password;
+    std::string auth;
+    bool noDefaultRoute = false;
+    std::string resolvConf;
+    double ipTimeout = 30;
+    double statusInterval = 10;
+    bool noRedial = false;
+    int maxRedials = -1;
+    std::string pppd = "/usr/sbin/pppd";
+    std::string providerDatabase;
     // sim
     std::string pin;
     std::string puk;

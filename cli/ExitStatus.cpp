@@ -20,6 +20,14 @@ const ExitStatusEntry kExitStatuses[] = {
     {ErrorKind::Timeout, 10, "timeout", "the modem did not answer in time"},
     {ErrorKind::DeviceLost, 11, "device-lost", "the device went away while in use"},
     {ErrorKind::NoNetwork, 12, "no-network", "no network registration (none in time, or denied)"},
+    {ErrorKind::PppMissing, 13, "ppp-missing", "pppd is not installed (install the ppp package)"},
+    {ErrorKind::PppNotPermitted, 14, "ppp-not-permitted", "pppd may be run only by root or members of the dip group"},
+    {ErrorKind::NoKernelPpp, 15, "no-kernel-ppp", "the kernel has no PPP support (/dev/ppp is missing)"},
+    {ErrorKind::DialFailed, 16, "dial-failed", "the modem could not dial the data call (NO CARRIER, BUSY, ERROR)"},
+    {ErrorKind::NoIpAddress, 17, "no-ip-address", "PPP started but no IP address came in time (--ip-timeout)"},
+    {ErrorKind::AuthRefused, 18, "auth-refused", "the network refused the PPP user name or password"},
+    {ErrorKind::LinkDropped, 19, "link-dropped", "the data link went down and was not redialled (--no-redial, --max-redials)"},
+    {ErrorKind::NoApn, 20, "no-apn", "no --apn given and none found for the SIM in the provider database"},
     {ErrorKind::Internal, 70, "internal-error", "an internal error of cellctl"},
     {ErrorKind::Interrupted, 130, "interrupted", "interrupted (Ctrl-C or a termination signal)"},
 };
@@ -40,6 +48,11 @@ const ExitStatusEntry& exitStatusEntry(ErrorKind kind)
     // Every kind has a row (the tests check it); a missing one is our fault.
     const ExitStatusEntry* entry = findEntry(kind);
     return entry != nullptr ? *entry : *findEntry(ErrorKind::Internal);
+}
+
+std::vector<ExitStatusEntry> exitStatusTable()
+{
+    return {std::begin(kExitStatuses), std::end(kExitStatuses)};
 }
 
 int exitStatusOf(ErrorKind kind)

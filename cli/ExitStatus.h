@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "CliError.h"
 
@@ -16,6 +17,8 @@ struct ExitStatusEntry {
 };
 
 const ExitStatusEntry& exitStatusEntry(ErrorKind kind);
+// Every row, in the order of the statuses.
+std::vector<ExitStatusEntry> exitStatusTable();
 int exitStatusOf(ErrorKind kind);
 
 // The table as text, one status per line, for the main --help.

@@ -87,6 +87,7 @@ void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
     std::string target;
     if (!options.device.empty()) {
         target = options.device;
+        m_portPath = target;
         m_targetDescription = options.device;
     } else if (!options.tcp.empty()) {
         target = "tcp:" + options.tcp;
@@ -94,6 +95,7 @@ void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
     } else {
         m_builtInModem = std::make_unique<BuiltInModem>(options.simulator);
         target = m_builtInModem->path();
+        m_portPath = target;
         m_targetDescription = "built-in simulated modem";
     }
 
@@ -134,6 +136,42 @@ void Session::checkChannel()
         throw CliError(ErrorKind::DeviceLost, "the modem went away: " + problem);
     if (m_commandTimedOut)
         throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem);
+}
+
+bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)
+{
+    auto expired = std::make_shared<bool>(false);
+    boost::asio::steady_timer timer(m_io, limit);
+    timer.async_wait([expired](const boost::system::error_code& error) {
+        if (!error)
+            *expired = true;
+    });
+    while (!done()) {
+        if (*expired)
+            return false;
+        if (m_io.run_one() == 0)
+            m_io.restart();
+    }
+    return true;
+}
+
+std::string Session::builtInDataPort() const
+{
+    return m_builtInModem ? m_builtInModem->dataPath() : std::string();
+}
+
+void Session::releasePort()
+{
+    m_line->close();
+}
+
+void Session::reclaimPort()
+{
+    try {
+        m_line->reopen();
+    } catch (const std::system_error& error) {
+        throw openError(error, m_targetDescription);
+    }
 }
 
 bool Session::waitFor(const std::function<bool()>& done, Clock::duration limit)

@@ -68,6 +68,20 @@ public:
     void waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what);
     // Runs the loop for a while (reports keep arriving meanwhile).
     void pause(Seconds duration);
+    // Runs the loop until `done` holds or `limit` has passed, whatever happens
+    // meanwhile: for work that must finish even after an interrupt (a hang-up).
+    bool runLoop(const std::function<bool()>& done, Clock::duration limit);
+
+    boost::asio::io_context& io() { return m_io; }
+    // The AT port the session opened: a device path or the built-in modem's
+    // pty; empty over TCP.
+    const std::string& portPath() const { return m_portPath; }
+    // The built-in modem's data port, when it serves one.
+    std::string builtInDataPort() const;
+    bool usesBuiltInModem() const { return m_builtInModem != nullptr; }
+    // Lets go of the AT port (for a data call on it) and opens it again.
+    void releasePort();
+    void reclaimPort();
 
     // Sends a request and returns the first result of its kind that arrives.
     // One value comes back as itself, several as a tuple.
@@ -104,6 +118,7 @@ private:
     std::unique_ptr<at::AtPhoneLine> m_line;
     std::unique_ptr<Assistors> m_assistors;
     std::string m_targetDescription;
+    std::string m_portPath;
     std::optional<double> m_timeoutSeconds;
     bool m_interrupted = false;
     bool m_deviceLost = false;

@@ -69,6 +69,8 @@ const Word kOperatorState[] = {
 
 constexpr int kGsmRssiUnknown = 99;
 
+}  // namespace
+
 std::string displayName(const CCopsInfo& info)
 {
     std::string name = info.GetOperatorLongName();
@@ -78,8 +80,6 @@ std::string displayName(const CCopsInfo& info)
         name = CCopsInfo::GetOperatorLongNameFromNumeric(info.GetOperatorNumericName());
     return gbkToUtf8(name);
 }
-
-}  // namespace
 
 std::string registrationText(int status) { return textOf(kRegistration, status, "status"); }
 std::string registrationName(int status) { return nameOf(kRegistration, status); }

@@ -24,6 +24,8 @@ nlohmann::json signalJson(int accessTechnology, int level);
 
 // An operator: its display name in UTF-8 with the numeric code beside it.
 std::string operatorText(const CCopsInfo& info);
+// The operator's name alone, decoded; empty when it has none.
+std::string displayName(const CCopsInfo& info);
 nlohmann::json operatorJson(const CCopsInfo& info);
 std::string operatorSelectionText(int modeType);
 std::string operatorStateText(int state);

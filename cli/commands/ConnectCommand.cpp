@@ -1,10 +1,15 @@
 // cellctl connect: the main job. Each step shows as it happens: power on, SIM,
-// registration, PDP context, QoS (3G only), attach; then the result.
+// registration, access point, PDP context, QoS (3G only), attach; then the
+// data call: dial, PPP, the address, and the link supervised until Ctrl-C.
 #include "Commands.h"
 
+#include "AccessPoint.h"
+#include "DataLinkSetup.h"
 #include "Limits.h"
+#include "LinkProgress.h"
 #include "QosProfile.h"
 #include "Words.h"
+#include "datalink/DataSession.h"
 
 namespace cellctl::cli {
 namespace {
@@ -22,12 +27,11 @@ QosProfile requestedQos(const CommandArgs& args)
     return *profile;
 }
 
-void defineContext(CommandContext& c, const QosProfile& qos)
+void defineContext(CommandContext& c, const QosProfile& qos, const std::string& apn)
 {
     Session& session = c.session;
     ModemResults& results = session.results();
     CConnectionAssistor& connection = session.lib().connection;
-    const std::string& apn = c.args.apn;
 
     c.out.beginStep("context", "Defining the PDP context (APN " + apn + ")");
     if (c.args.gsmOnly) {
@@ -81,6 +85,55 @@ void attach(CommandContext& c)
     c.out.endStep("attached");
 }
 
+// After a drop: the modem may have lost its network or its attach meanwhile.
+// The PIN is never entered again here.
+void prepareRedial(CommandContext& c)
+{
+    c.steps.waitForRegistration();
+    attach(c);
+}
+
+void runDataLink(CommandContext& c, const AccessPoint& accessPoint)
+{
+    Session& session = c.session;
+    DataLinkOptions options = dataLinkOptions(c, accessPoint, kContextId);
+    bool sharedPort = options.dataPort.empty();
+    auto radioStatus = [&c, sharedPort]() -> std::string {
+        if (sharedPort)
+            return "";
+        auto [tech, level] = c.session.request(
+            c.session.results().signal, [&c] { c.session.lib().power.QuerySignal(); }, "about the signal",
+            limits::kAnswer);
+        return "signal " + signalText(tech, level);
+    };
+    LinkProgress progress(session, c.out, [&c] { prepareRedial(c); }, radioStatus);
+    if (sharedPort)
+        c.out.say("The data call uses the AT port: monitoring pauses while online (--data-device names a modem port)");
+
+    DataSession link(session.io(), progress, options);
+    try {
+        link.run();
+    } catch (const DataLinkError& error) {
+        throw CliError(errorKindOf(error.failure()), error.what());
+    } catch (const CliError& error) {
+        // Ctrl-C while the modem was being made ready for a redial: the link is
+        // already down and hung up, so this is a clean end.
+        if (error.kind() != ErrorKind::Interrupted)
+            throw;
+    }
+    c.out.data("connected") = false;
+    if (link.everUp()) {
+        LinkCounters counters = link.totalCounters();
+        c.out.item("session", "Session", "up " + durationText(link.totalUpFor()) + ", " + byteCountText(counters.bytesIn) +
+                                              " in, " + byteCountText(counters.bytesOut) + " out, " +
+                                              std::to_string(link.redials()) + " redials",
+                   {{"up_seconds", std::chrono::duration_cast<std::chrono::seconds>(link.totalUpFor()).count()},
+                    {"bytes_in", counters.bytesIn},
+                    {"bytes_out", counters.bytesOut},
+                    {"redials", link.redials()}});
+    }
+}
+
 }  // namespace
 
 void runConnect(CommandContext& c)
@@ -94,22 +147,29 @@ void runConnect(CommandContext& c)
     c.steps.powerOn();
     c.steps.unlockSim(c.global.pin);
     int registration = c.steps.waitForRegistration();
-    defineContext(c, qos);
-    attach(c);
-
     CCopsInfo current = session.request(
         results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
+    AccessPoint accessPoint = chooseAccessPoint(c, current);
+    defineContext(c, qos, accessPoint.apn);
+    attach(c);
+
     auto [tech, level] = session.request(
         results.signal, [&lib] { lib.power.QuerySignal(); }, "about the signal", limits::kAnswer);
-
-    c.out.item("apn", "Online", "APN " + c.args.apn + " on " + operatorText(current) + ", " +
-                                     accessTechnologyText(current.GetAccessTechType()),
-               c.args.apn);
-    c.out.data("connected") = true;
+    c.out.data("apn") = accessPoint.apn;
     c.out.data("operator") = operatorJson(current);
     c.out.data("access_technology") = accessTechnologyName(current.GetAccessTechType());
     c.out.data("registration") = registrationName(registration);
     c.out.item("signal", "Signal", signalText(tech, level), signalJson(tech, level));
+
+    if (c.args.noDial) {
+        c.out.item("attached", "Attached (no data link)",
+                   "APN " + accessPoint.apn + " on " + operatorText(current) + ", " +
+                       accessTechnologyText(current.GetAccessTechType()),
+                   true);
+        c.out.data("connected") = false;
+        return;
+    }
+    runDataLink(c, accessPoint);
 }
 
 }  // namespace cellctl::cli

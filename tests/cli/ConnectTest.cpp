@@ -1,4 +1,5 @@
-// The main job: connect on the built-in simulated modem, as `make demo` runs it.
+// connect on the built-in simulated modem up to the attach (--no-dial); the
+// data call itself is in DataLinkTest.cpp.
 #include <gtest/gtest.h>
 
 #include "ExitStatus.h"
@@ -8,7 +9,7 @@ namespace cellctl::cli::test {
 namespace {
 
 const std::vector<std::string> kPinLockedConnect = {"--sim-state", "pin", "--sim-pin", "1234", "--pin", "1234",
-                                                    "connect", "--apn", "cmnet"};
+                                                    "connect", "--apn", "cmnet", "--no-dial"};
 
 std::vector<std::string> stepsOf(const nlohmann::json& document)
 {
@@ -36,7 +37,7 @@ TEST(Connect, PinLockedCardComesOnlineShowingEveryStepInOrder)
         position = found;
     }
     // The operator's GBK name reaches the terminal as UTF-8, with its code.
-    EXPECT_NE(run.out.find("Online:           APN cmnet on \xE4\xB8\xAD\xE5\x9B\xBD\xE7\xA7\xBB\xE5\x8A\xA8 (46000), TD-SCDMA"),
+    EXPECT_NE(run.out.find("Attached (no data link): APN cmnet on \xE4\xB8\xAD\xE5\x9B\xBD\xE7\xA7\xBB\xE5\x8A\xA8 (46000), TD-SCDMA"),
               std::string::npos)
         << run.out;
 }
@@ -50,7 +51,8 @@ TEST(Connect, JsonDocumentCarriesStepsOperatorAndQos)
     nlohmann::json document = run.json();
     EXPECT_EQ(document.at("command"), "connect");
     EXPECT_EQ(document.at("ok"), true);
-    EXPECT_EQ(document.at("connected"), true);
+    EXPECT_EQ(document.at("connected"), false);
+    EXPECT_EQ(document.at("attached"), true);
     EXPECT_EQ(document.at("apn"), "cmnet");
     EXPECT_EQ(stepsOf(document),
               (std::vector<std::string>{"power-on", "sim", "unlock", "registration", "context", "qos", "attach"}));
@@ -68,14 +70,14 @@ TEST(Connect, JsonDocumentCarriesStepsOperatorAndQos)
 
 TEST(Connect, OwnQosProfileAndGsmWithoutQos)
 {
-    ProgramRun qos = runOnSimulator({"--json", "connect", "--apn", "cmnet", "--qos", "interactive,128,2048"});
+    ProgramRun qos = runOnSimulator({"--json", "connect", "--apn", "cmnet", "--qos", "interactive,128,2048", "--no-dial"});
     ASSERT_EQ(qos.status, 0) << qos.err;
     nlohmann::json step = qos.json().at("steps").at(4);
     EXPECT_EQ(step.at("step"), "qos");
     EXPECT_EQ(step.at("traffic_class"), "interactive");
     EXPECT_EQ(step.at("downlink_kbps"), 2048);
 
-    ProgramRun gsm = runOnSimulator({"--json", "connect", "--apn", "cmwap", "--gsm"});
+    ProgramRun gsm = runOnSimulator({"--json", "connect", "--apn", "cmwap", "--gsm", "--no-dial"});
     ASSERT_EQ(gsm.status, 0) << gsm.err;
     EXPECT_EQ(stepsOf(gsm.json()),
               (std::vector<std::string>{"power-on", "sim", "registration", "context", "attach"}));
@@ -84,7 +86,7 @@ TEST(Connect, OwnQosProfileAndGsmWithoutQos)
 TEST(Connect, TraceShowsTheAtTrafficWithThePinMasked)
 {
     ProgramRun run = runOnSimulator({"--trace", "--sim-state", "pin", "--sim-pin", "2468", "--pin", "2468",
-                                     "connect", "--apn", "cmnet"});
+                                     "connect", "--apn", "cmnet", "--no-dial"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_GT(linesContaining(run.err, "AT+CPIN"), 0) << run.err;
     EXPECT_GT(linesContaining(run.err, "AT+CGDCONT"), 0) << run.err;

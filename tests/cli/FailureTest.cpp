@@ -32,21 +32,20 @@ void expectJsonError(const ProgramRun& run, ErrorKind kind)
 
 TEST(Failure, ExitStatusesAreDistinctAndNonZero)
 {
-    const ErrorKind kinds[] = {ErrorKind::Failed,         ErrorKind::BadArguments, ErrorKind::NoSim,
-                               ErrorKind::PinRequired,    ErrorKind::WrongPassword, ErrorKind::PukRequired,
-                               ErrorKind::DeviceNotFound, ErrorKind::DeviceBusy,   ErrorKind::DeviceUnusable,
-                               ErrorKind::Timeout,        ErrorKind::DeviceLost,   ErrorKind::NoNetwork,
-                               ErrorKind::Interrupted,    ErrorKind::Internal};
+    std::vector<ExitStatusEntry> table = exitStatusTable();
     std::set<int> statuses;
     std::set<std::string> names;
-    for (ErrorKind kind : kinds) {
-        EXPECT_EQ(exitStatusEntry(kind).kind, kind) << "a kind without its own row";
-        EXPECT_NE(exitStatusOf(kind), 0);
-        statuses.insert(exitStatusOf(kind));
-        names.insert(exitStatusEntry(kind).name);
+    for (const ExitStatusEntry& entry : table) {
+        EXPECT_EQ(exitStatusEntry(entry.kind).status, entry.status) << "a kind with two rows: " << entry.name;
+        EXPECT_NE(entry.status, 0);
+        statuses.insert(entry.status);
+        names.insert(entry.name);
     }
-    EXPECT_EQ(statuses.size(), std::size(kinds));
-    EXPECT_EQ(names.size(), std::size(kinds));
+    EXPECT_EQ(statuses.size(), table.size());
+    EXPECT_EQ(names.size(), table.size());
+    // Every kind up to the last has its row.
+    for (int kind = 0; kind <= static_cast<int>(ErrorKind::Internal); ++kind)
+        EXPECT_EQ(exitStatusEntry(static_cast<ErrorKind>(kind)).kind, static_cast<ErrorKind>(kind)) << kind;
 }
 
 TEST(Failure, PinLockedCardWithoutPinSaysHowToGiveIt)
@@ -94,7 +93,10 @@ TEST(Failure, BadCommandLines)
     const std::vector<std::vector<std::string>> lines = {
         {},
         {"dance"},
-        {"connect"},
+        {"connect", "--ip-timeout", "0"},
+        {"connect", "--password", "secret"},
+        {"connect", "--no-dial", "--no-redial"},
+        {"--tcp", "localhost:1", "connect", "--apn", "cmnet"},
         {"connect", "--apn", "cmnet", "--qos", "fast,1,2"},
         {"connect", "--apn", "cmnet", "--qos", "3,64,384", "--gsm"},
         {"--device", "/dev/null", "--tcp", "localhost:1", "status"},
@@ -110,7 +112,7 @@ TEST(Failure, BadCommandLines)
         EXPECT_EQ(run.status, exitStatusOf(ErrorKind::BadArguments)) << "for: " << testing::PrintToString(line);
         EXPECT_FALSE(run.err.empty());
     }
-    expectJsonError(runProgram({"--json", "connect"}), ErrorKind::BadArguments);
+    expectJsonError(runProgram({"--json", "connect", "--auth", "pap"}), ErrorKind::BadArguments);
     // A PIN that is needed but nowhere given is a bad command line too.
     EXPECT_EQ(runOnSimulator({"sim", "unlock"}).status, exitStatusOf(ErrorKind::BadArguments));
 }
