@@ -1,43 +1,44 @@
 #include <cellctl/at/AnswerShaping.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include <cellctl/at/OperatorNames.h>
 #include <cellctl/at/OperatorScan.h>
+#include <cellctl/at/RegistrationLine.h>
 #include <cellctl/at/TextUtil.h>
 
 namespace cellctl::at {
 namespace {
 
 constexpr char kRegistrationPrefix[] = "+CREG:";
+constexpr char kSignalPrefix[] = "+CSQ:";
 constexpr char kPinPrefix[] = "+CPIN:";
 constexpr char kCurrentOperatorPrefix[] = "+COPS:";
 constexpr char kPreferredOperatorPrefix[] = "+CPOL:";
+constexpr char kFunctionalityPrefix[] = "+CFUN:";
+
+// <ber> when the device leaves it out: "not known" (3GPP TS 27.007 +CSQ).
+constexpr int kUnknownBitErrorRate = 99;
+// <fun> of full functionality; every other level leaves the radio not on.
+constexpr int kFullFunctionality = 1;
+constexpr int kNumericFormat = 2;
 
 struct StatusWord {
     const char* device;
     const char* library;
 };
-// The SIM states whose wording differs between the device and the library.
-constexpr StatusWord kPinStatusWords[] = {{"READY", "Ready"}};
-
-bool isDigits(const std::string& text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(),
-                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
-}
+// The SIM states the library compares, by the device's word (any case).
+constexpr StatusWord kPinStatusWords[] = {{"READY", "Ready"}, {"SIM PIN", "SIM PIN"}, {"SIM PUK", "SIM PUK"}};
 
 std::string asIs(const RawAnswer& answer)
 {
     std::vector<std::string> lines = answer.informationLines;
-    lines.push_back(answer.finalResult);
+    if (!answer.finalResult.empty())
+        lines.push_back(answer.finalResult);
     return join(lines, "\n");
 }
 
 std::string withFinal(const std::string& information, const RawAnswer& answer)
 {
-    return information + "\n" + answer.finalResult;
+    return answer.finalResult.empty() ? information : information + "\n" + answer.finalResult;
 }
 
 const std::string* findLine(const RawAnswer& answer, const char* prefix)
@@ -49,16 +50,43 @@ const std::string* findLine(const RawAnswer& answer, const char* prefix)
     return nullptr;
 }
 
-std::string registrationStatusFirst(const RawAnswer& answer)
+// The first field after the prefix as a number, whatever its padding.
+std::optional<int> leadingNumber(const std::string& line, const char* prefix)
 {
+    return readNumberField(splitFields(afterPrefix(line, prefix)).front());
+}
+
+// The last status line read, so a report that came in during the query does
+// not hide a newer answer.
+std::optional<std::string> registrationRead(const RawAnswer& answer)
+{
+    std::optional<std::string> status;
     for (const std::string& line : answer.informationLines) {
         if (!startsWith(line, kRegistrationPrefix))
             continue;
-        std::vector<std::string> fields = splitFields(afterPrefix(line, kRegistrationPrefix));
-        fields.erase(fields.begin());
-        return withFinal(join(fields, ","), answer);
+        if (std::optional<std::string> read = registrationStatus(afterPrefix(line, kRegistrationPrefix)))
+            status = read;
     }
-    return asIs(answer);
+    if (!status)
+        return std::nullopt;
+    return withFinal(*status, answer);
+}
+
+// The library reads <rssi> at a fixed place, so the line gets the standard
+// "+CSQ: " spacing.
+std::optional<std::string> signalQuality(const RawAnswer& answer)
+{
+    const std::string* line = findLine(answer, kSignalPrefix);
+    if (line == nullptr)
+        return std::nullopt;
+    std::vector<std::string> fields = splitFields(afterPrefix(*line, kSignalPrefix));
+    std::optional<int> rssi = readNumberField(fields[0]);
+    if (!rssi)
+        return std::nullopt;
+    std::optional<int> ber = fields.size() > 1 ? readNumberField(fields[1]) : std::nullopt;
+    return withFinal(std::string(kSignalPrefix) + " " + std::to_string(*rssi) + ","
+                         + std::to_string(ber.value_or(kUnknownBitErrorRate)),
+                     answer);
 }
 
 std::string pinStatus(const RawAnswer& answer)
@@ -66,19 +94,28 @@ std::string pinStatus(const RawAnswer& answer)
     const std::string* line = findLine(answer, kPinPrefix);
     if (line == nullptr)
         return asIs(answer);
-    std::string value = trimBlanks(afterPrefix(*line, kPinPrefix));
+    std::string value = unquote(afterPrefix(*line, kPinPrefix));
     for (const StatusWord& word : kPinStatusWords) {
-        if (value == word.device)
+        if (equalsIgnoringCase(value, word.device))
             return word.library;
     }
     return value;
 }
 
-// Decodes the name of a "<prefix> a,<format>,"<name>",..." line when its
-// format is alphanumeric (0 long, 1 short) and the names travel in HEX.
-std::string decodeNameInLine(const std::string& line, const char* prefix, bool hexCharacterSet)
+std::string phoneFunctionality(const RawAnswer& answer)
 {
-    if (!hexCharacterSet || !startsWith(line, prefix))
+    const std::string* line = findLine(answer, kFunctionalityPrefix);
+    std::optional<int> level = line != nullptr ? leadingNumber(*line, kFunctionalityPrefix) : std::nullopt;
+    if (!level)
+        return asIs(answer);
+    return withFinal(std::string(kFunctionalityPrefix) + " " + (*level == kFullFunctionality ? "1" : "0"), answer);
+}
+
+// Decodes the name of a "<prefix> a,<format>,"<name>",..." line when its
+// format is alphanumeric (0 long, 1 short) and the names travel encoded.
+std::string decodeNameInLine(const std::string& line, const char* prefix, NameEncoding names)
+{
+    if (names == NameEncoding::Plain || !startsWith(line, prefix))
         return line;
     std::vector<std::string> fields = splitFields(afterPrefix(line, prefix));
     if (fields.size() < 3 || !isQuoted(fields[2]))
@@ -86,23 +123,71 @@ std::string decodeNameInLine(const std::string& line, const char* prefix, bool h
     std::string format = trimBlanks(fields[1]);
     if (format != "0" && format != "1")
         return line;
-    fields[2] = "\"" + shapeNameField(unquote(fields[2]), true) + "\"";
+    fields[2] = "\"" + shapeNameField(unquote(fields[2]), names) + "\"";
     return std::string(prefix) + " " + join(fields, ",");
 }
 
-std::string withNamesDecoded(const RawAnswer& answer, const char* prefix, bool hexCharacterSet)
+std::string currentOperator(const RawAnswer& answer, NameEncoding names)
 {
     RawAnswer decoded = answer;
     for (std::string& line : decoded.informationLines)
-        line = decodeNameInLine(line, prefix, hexCharacterSet);
+        line = decodeNameInLine(line, kCurrentOperatorPrefix, names);
     return asIs(decoded);
 }
 
-std::string operatorScan(const RawAnswer& answer, bool hexCharacterSet)
+// A numeric operator code: digits, plain or (some firmware under UCS2) encoded.
+std::optional<std::string> numericOperator(const std::string& content, NameEncoding names)
+{
+    if (isDigits(content))
+        return content;
+    std::optional<std::string> decoded = names == NameEncoding::Ucs2 ? decodeUcs2Name(content) : std::nullopt;
+    return decoded && isDigits(*decoded) ? decoded : std::nullopt;
+}
+
+// "+CPOL: <index>,<format>,"<oper>"[,<gsm>,<gsm_compact>,<utran>]" with the
+// operator quoted (numeric codes often come bare) and its name decoded.
+// nullopt for a line the list reader would misread: no index, no format 0 to
+// 2, no operator, or a numeric operator that is not digits.
+std::optional<std::string> preferredOperatorLine(const std::string& line, NameEncoding names)
+{
+    std::vector<std::string> fields = splitFields(afterPrefix(line, kPreferredOperatorPrefix));
+    if (fields.size() < 3)
+        return std::nullopt;
+    std::optional<int> index = readNumberField(fields[0]);
+    std::optional<int> format = readNumberField(fields[1]);
+    if (!index || !format || *format > kNumericFormat)
+        return std::nullopt;
+    std::string content = unquote(fields[2]);
+    std::optional<std::string> oper = *format == kNumericFormat ? numericOperator(content, names)
+                                                                : shapeNameField(content, names);
+    if (!oper || oper->empty() || oper->find('"') != std::string::npos)
+        return std::nullopt;
+    fields[0] = std::to_string(*index);
+    fields[1] = std::to_string(*format);
+    fields[2] = "\"" + *oper + "\"";
+    for (std::size_t i = 3; i < fields.size(); ++i)
+        fields[i] = trimBlanks(fields[i]);
+    return std::string(kPreferredOperatorPrefix) + " " + join(fields, ",");
+}
+
+std::string preferredOperators(const RawAnswer& answer, NameEncoding names)
+{
+    RawAnswer shaped;
+    shaped.finalResult = answer.finalResult;
+    for (const std::string& line : answer.informationLines) {
+        if (!startsWith(line, kPreferredOperatorPrefix))
+            shaped.informationLines.push_back(line);
+        else if (std::optional<std::string> entry = preferredOperatorLine(line, names))
+            shaped.informationLines.push_back(*entry);
+    }
+    return asIs(shaped);
+}
+
+std::string operatorScan(const RawAnswer& answer, NameEncoding names)
 {
     if (answer.informationLines.empty())
         return asIs(answer);
-    return withFinal(normaliseOperatorScan(answer.informationLines, hexCharacterSet), answer);
+    return withFinal(normaliseOperatorScan(answer.informationLines, names), answer);
 }
 
 std::string attachState(const std::string& requestText, const RawAnswer& answer)
@@ -113,7 +198,7 @@ std::string attachState(const std::string& requestText, const RawAnswer& answer)
 std::string characterSetChoice(const std::string& requestText, const RawAnswer& answer, SessionState& session)
 {
     if (answer.finalResult == "OK")
-        session.hexCharacterSet = equalsIgnoringCase(unquote(requestText), "HEX");
+        session.names = nameEncodingOf(unquote(requestText));
     return asIs(answer);
 }
 
@@ -128,31 +213,26 @@ std::optional<std::string> bareInteger(const std::string& body)
 
 }  // namespace
 
-bool isRegistrationReadForm(const std::string& body)
-{
-    std::vector<std::string> fields = splitFields(body);
-    if (fields.size() < 2 || fields.size() == 3)
-        return false;
-    std::string status = trimBlanks(fields[1]);
-    return isDigits(status) && status.size() <= 2;
-}
-
-std::string shapeAnswer(Shaping shaping, const std::string& requestText, const RawAnswer& answer,
-                        SessionState& session)
+std::optional<std::string> shapeAnswer(Shaping shaping, const std::string& requestText, const RawAnswer& answer,
+                                       SessionState& session)
 {
     switch (shaping) {
     case Shaping::AsIs:
         return asIs(answer);
     case Shaping::RegistrationRead:
-        return registrationStatusFirst(answer);
+        return registrationRead(answer);
+    case Shaping::SignalQuality:
+        return signalQuality(answer);
     case Shaping::PinStatus:
         return pinStatus(answer);
     case Shaping::CurrentOperator:
-        return withNamesDecoded(answer, kCurrentOperatorPrefix, session.hexCharacterSet);
+        return currentOperator(answer, session.names);
     case Shaping::OperatorScan:
-        return operatorScan(answer, session.hexCharacterSet);
+        return operatorScan(answer, session.names);
     case Shaping::PreferredOperators:
-        return withNamesDecoded(answer, kPreferredOperatorPrefix, session.hexCharacterSet);
+        return preferredOperators(answer, session.names);
+    case Shaping::PhoneFunctionality:
+        return phoneFunctionality(answer);
     case Shaping::AttachState:
         return attachState(requestText, answer);
     case Shaping::CharacterSetChoice:
@@ -166,9 +246,7 @@ std::optional<std::string> shapeReport(const DialectEntry& entry, const std::str
     std::string body = afterPrefix(line, entry.reportPrefix);
     switch (entry.reportShaping) {
     case ReportShaping::Registration:
-        if (isRegistrationReadForm(body))
-            return std::nullopt;
-        return body;
+        return registrationStatus(body);
     case ReportShaping::BareInteger:
         return bareInteger(body);
     case ReportShaping::AsIs:

@@ -40,6 +40,7 @@ CommandQueue::Hooks Channel::queueHooks()
     hooks.stopTimer = [this] { stopTimer(); };
     hooks.trace = [this](const std::string& line) { trace(line); };
     hooks.answer = [this](const Request& request, const std::string& text) { deliverAnswer(request, text); };
+    hooks.withheld = [this](const Request&) { --m_pending; };
     hooks.report = [this](int code, const std::string& text) { deliverReport(code, text); };
     hooks.status = [this](ChannelEvent event, const std::string& text) {
         if (m_owner != nullptr)

@@ -29,16 +29,16 @@ std::string pukAndNewPin(const std::string& head, const std::string& text)
     return head + quoted(text.substr(0, comma)) + "," + quoted(text.substr(comma + 1));
 }
 
-// "mode,format,"name"": under HEX a long or short name goes hex-encoded.
+// "mode,format,"name"": under HEX or UCS2 a long or short name goes encoded.
 std::string operatorSelection(const std::string& text, const SessionState& session)
 {
     std::vector<std::string> fields = splitFields(text);
-    if (!session.hexCharacterSet || fields.size() < 3 || !isQuoted(fields[2]))
+    if (session.names == NameEncoding::Plain || fields.size() < 3 || !isQuoted(fields[2]))
         return text;
     std::string format = trimBlanks(fields[1]);
     if (format != "0" && format != "1")
         return text;
-    fields[2] = quoted(encodeHexName(unquote(fields[2])));
+    fields[2] = quoted(encodeName(unquote(fields[2]), session.names));
     return join(fields, ",");
 }
 
@@ -122,11 +122,14 @@ PreparedCommand probe(const std::string& line)
 
 }  // namespace
 
+bool PreparedCommand::dials() const
+{
+    return startsWithIgnoringCase(line, "ATD");
+}
+
 bool PreparedCommand::ownsByPrefix(const std::string& line) const
 {
-    if (!takesInformationLines || takesUnprefixedLines || !startsWith(line, responsePrefix.c_str()))
-        return false;
-    return shaping != Shaping::RegistrationRead || isRegistrationReadForm(afterPrefix(line, responsePrefix));
+    return takesInformationLines && !takesUnprefixedLines && startsWith(line, responsePrefix.c_str());
 }
 
 bool PreparedCommand::takesUnprefixedLine(const std::string& line,
@@ -159,6 +162,7 @@ PreparedCommand prepareCommand(const Request& request, const SessionState& sessi
     prepared.line = built.line;
     prepared.shaping = form.shaping;
     prepared.timeout = commandTimeout(prepared.line);
+    prepared.finalGrace = finalResultGrace(prepared.line);
     if (isWholeLineForm(form, request)) {
         prepared.responsePrefix = responsePrefixOfLine(prepared.line);
         prepared.takesInformationLines = !prepared.responsePrefix.empty();

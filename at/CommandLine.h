@@ -32,10 +32,14 @@ struct PreparedCommand {
     bool takesUnprefixedLines = false;
     Shaping shaping = Shaping::AsIs;
     std::chrono::milliseconds timeout{0};
+    // Zero, or how long to wait for the final result once an information
+    // line is in, before that line is taken as the whole answer.
+    std::chrono::milliseconds finalGrace{0};
 
     bool refused() const { return !refusal.empty(); }
-    // A line with the command's response prefix (for a registration read:
-    // in the read form) belongs to the command.
+    // A dial command (ATD...): its answer may end in CONNECT.
+    bool dials() const;
+    // A line with the command's response prefix belongs to the command.
     bool ownsByPrefix(const std::string& line) const;
     // A line without that prefix that still belongs: the revision of AT+CGMR,
     // a broken line of a network scan. Checked after the reports.

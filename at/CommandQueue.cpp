@@ -102,7 +102,10 @@ void CommandQueue::onLine(const std::string& line)
 
 void CommandQueue::onTimeout()
 {
-    if (m_phase == Phase::Busy) {
+    if (m_phase == Phase::Busy && m_inFlight->awaitingFinalGrace) {
+        note("no final result after the information line; the line is the answer");
+        complete(std::string());
+    } else if (m_phase == Phase::Busy) {
         InFlight timedOut = std::move(*m_inFlight);
         m_inFlight.reset();
         m_phase = Phase::Idle;
@@ -195,8 +198,8 @@ void CommandQueue::handleInFlight(const std::string& line)
         if (rest.empty())
             return;
     }
-    if (isFinalResult(rest))
-        complete(trimBlanks(rest));
+    if (isFinalResult(rest, prepared.dials()))
+        complete(normaliseFinalResult(rest));
     else if (prepared.ownsByPrefix(rest))
         collect(rest);
     else if (routeReport(rest))
@@ -255,6 +258,10 @@ void CommandQueue::collect(const std::string& line)
     }
     m_inFlight->answerBytes += line.size();
     m_inFlight->answer.informationLines.push_back(line);
+    if (m_inFlight->prepared.finalGrace.count() > 0 && !m_inFlight->awaitingFinalGrace) {
+        m_inFlight->awaitingFinalGrace = true;
+        m_hooks.startTimer(scaled(m_inFlight->prepared.finalGrace));
+    }
 }
 
 void CommandQueue::complete(const std::string& finalResult)
@@ -264,7 +271,11 @@ void CommandQueue::complete(const std::string& finalResult)
     m_inFlight.reset();
     m_phase = Phase::Idle;
     done.answer.finalResult = finalResult;
-    answer(done.request, shapeAnswer(done.prepared.shaping, done.request.text, done.answer, m_session));
+    std::optional<std::string> shaped = shapeAnswer(done.prepared.shaping, done.request.text, done.answer, m_session);
+    if (shaped)
+        answer(done.request, *shaped);
+    else
+        withhold(done.request, done.answer);
     pump();
 }
 
@@ -272,6 +283,14 @@ void CommandQueue::answer(const Request& request, const std::string& text)
 {
     if (isHostRequest(request))
         m_outbox.push_back(Outgoing{Outgoing::Type::Answer, request, text, ChannelEvent::Opened});
+}
+
+void CommandQueue::withhold(const Request& request, const RawAnswer& raw)
+{
+    note("no value in the answer to " + describe(request) + "; nothing delivered");
+    std::vector<std::string> lines = raw.informationLines;
+    lines.push_back(raw.finalResult);
+    m_outbox.push_back(Outgoing{Outgoing::Type::Withheld, request, join(lines, "\n"), ChannelEvent::Opened});
 }
 
 void CommandQueue::announce(ChannelEvent event, const std::string& description)
@@ -313,6 +332,12 @@ void CommandQueue::deliver(const Outgoing& outgoing)
     switch (outgoing.type) {
     case Outgoing::Type::Answer:
         m_hooks.answer(outgoing.request, outgoing.text);
+        break;
+    case Outgoing::Type::Withheld:
+        if (m_hooks.withheld)
+            m_hooks.withheld(outgoing.request);
+        else
+            m_hooks.answer(outgoing.request, outgoing.text);
         break;
     case Outgoing::Type::Report:
         m_hooks.report(outgoing.request.code, outgoing.text);

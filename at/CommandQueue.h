@@ -37,6 +37,10 @@ public:
         std::function<void()> stopTimer;
         std::function<void(const std::string&)> trace;
         std::function<void(const Request&, const std::string&)> answer;
+        // The device answered, but with no value the library could read (see
+        // shapeAnswer): the request is settled and nothing is delivered.
+        // Without this hook such an answer goes to `answer` as it came.
+        std::function<void(const Request&)> withheld;
         std::function<void(int code, const std::string&)> report;
         std::function<void(ChannelEvent, const std::string&)> status;
     };
@@ -70,10 +74,11 @@ private:
         PreparedCommand prepared;
         RawAnswer answer;
         std::size_t answerBytes = 0;
+        bool awaitingFinalGrace = false;  // the timer runs the final-result grace
     };
 
     struct Outgoing {
-        enum class Type { Answer, Report, Status };
+        enum class Type { Answer, Withheld, Report, Status };
         Type type;
         Request request;
         std::string text;
@@ -91,6 +96,7 @@ private:
     void collect(const std::string& line);
     void complete(const std::string& finalResult);
     void answer(const Request& request, const std::string& text);
+    void withhold(const Request& request, const RawAnswer& raw);
     void announce(ChannelEvent event, const std::string& description);
     void writeLine(const std::string& line);
     void drop(const std::string& why);

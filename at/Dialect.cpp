@@ -41,7 +41,7 @@ constexpr CommandForm wholeLine = form(LineForm::WholeLine, nullptr);
 // Sorted by code.
 constexpr DialectEntry kDialect[] = {
     entry(3, ask("AT+CGMR", ""), none),
-    entry(6, ask("AT+CSQ", "+CSQ:"), none),
+    entry(6, ask("AT+CSQ", "+CSQ:", Shaping::SignalQuality), none),
     {10, ask("AT+CREG?", "+CREG:", Shaping::RegistrationRead), none, "+CREG:", ReportShaping::Registration},
     entry(11, ask("AT+COPS?", "+COPS:", Shaping::CurrentOperator), form(LineForm::OperatorSelection, "AT+COPS=")),
     entry(12, ask("AT+COPS=?", "+COPS:", Shaping::OperatorScan), none),
@@ -94,7 +94,7 @@ constexpr DialectEntry kDialect[] = {
     report(158, "+HSIND:", ReportShaping::AsIs),
     report(159, "^DCINFO:", ReportShaping::AsIs),
     entry(164, none, form(LineForm::Fixed, "AT+CFUN=1,1")),
-    entry(165, ask("AT+CFUN?", "+CFUN:"), none),
+    entry(165, ask("AT+CFUN?", "+CFUN:", Shaping::PhoneFunctionality), none),
 };
 
 // Known unsolicited lines that nothing in the library reads: traced, dropped.
@@ -113,6 +113,9 @@ constexpr TimeoutRule kTimeouts[] = {
     {"AT+COPS=?", 300}, {"AT+COPS=", 120}, {"AT+CGATT", 150},
 };
 constexpr int kDefaultTimeoutSeconds = 3;
+
+// Some firmware answers AT+CPIN? with its +CPIN: line and no final result.
+constexpr TimeoutRule kFinalResultGraces[] = {{"AT+CPIN?", 1}};
 
 }  // namespace
 
@@ -145,6 +148,15 @@ std::chrono::milliseconds commandTimeout(const std::string& line)
             return std::chrono::seconds(rule.seconds);
     }
     return std::chrono::seconds(kDefaultTimeoutSeconds);
+}
+
+std::chrono::milliseconds finalResultGrace(const std::string& line)
+{
+    for (const TimeoutRule& rule : kFinalResultGraces) {
+        if (equalsIgnoringCase(line, rule.linePrefix))
+            return std::chrono::seconds(rule.seconds);
+    }
+    return std::chrono::milliseconds(0);
 }
 
 std::chrono::milliseconds probeTimeout()

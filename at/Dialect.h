@@ -25,11 +25,13 @@ enum class LineForm {
 // How the device's answer becomes the text the library reads.
 enum class Shaping {
     AsIs,                // information lines and final result joined with "\n"
-    RegistrationRead,    // "+CREG: n,stat[,lac,ci]" -> "stat[,lac,ci]"
-    PinStatus,           // "+CPIN: READY" -> "Ready", other values without prefix
+    RegistrationRead,    // "+CREG: [n,]stat[,lac,ci]" -> "stat[,lac,ci]"; no line: nothing
+    SignalQuality,       // "+CSQ:rssi,ber" -> "+CSQ: rssi,ber"; no line: nothing
+    PinStatus,           // "+CPIN: READY" -> "Ready", other values without prefix and quotes
     CurrentOperator,     // as is, the name decoded
     OperatorScan,        // the scan list normalised to one fully quoted line
-    PreferredOperators,  // as is, names decoded
+    PreferredOperators,  // well-formed lines only, operator quoted, names decoded
+    PhoneFunctionality,  // "+CFUN: fun": 1 stays, any other level reads 0 (not on)
     AttachState,         // "OK" -> "<text>\nOK"
     CharacterSetChoice   // as is; on OK the channel remembers the character set
 };
@@ -37,7 +39,7 @@ enum class Shaping {
 // How an unsolicited report becomes the text the library reads.
 enum class ReportShaping {
     None,             // the code is no report
-    Registration,     // without its prefix: "stat[,lac,ci]" (read forms are no reports)
+    Registration,     // without its prefix: "stat[,lac,ci]", from either form
     BareInteger,      // the leading integer alone
     AsIs              // the line as it came
 };
@@ -70,6 +72,9 @@ bool isIgnoredUnsolicited(const std::string& line);
 // The timeout of a command line before scaling: 3 s, longer for the commands
 // that need it (+CFUN, +CPIN?, +CPOL, +COPS=?, +COPS=, +CGATT).
 std::chrono::milliseconds commandTimeout(const std::string& line);
+// How long a command line whose device may leave out the final result waits
+// for it after an information line; zero for every other line.
+std::chrono::milliseconds finalResultGrace(const std::string& line);
 // The timeout of the channel's own probes (echo off, resynchronisation).
 std::chrono::milliseconds probeTimeout();
 

@@ -55,12 +55,12 @@ std::string joinLines(const std::vector<std::string>& lines)
     return joined;
 }
 
-std::string nameField(const std::string& field, bool hexCharacterSet)
+std::string nameField(const std::string& field, NameEncoding names)
 {
     if (isQuoted(field))
-        return shapeNameField(unquote(field), hexCharacterSet);
+        return shapeNameField(unquote(field), names);
     std::string bare = trimBlanks(field);
-    std::string shaped = shapeNameField(bare, hexCharacterSet);
+    std::string shaped = shapeNameField(bare, names);
     return shaped == bare ? escapeForQuotes(bare) : shaped;
 }
 
@@ -69,11 +69,11 @@ std::string fieldAt(const std::vector<std::string>& fields, std::size_t index)
     return index < fields.size() ? fields[index] : std::string();
 }
 
-std::string operatorTuple(const std::vector<std::string>& fields, bool hexCharacterSet)
+std::string operatorTuple(const std::vector<std::string>& fields, NameEncoding names)
 {
     std::string tuple = "(" + trimBlanks(fieldAt(fields, 0));
-    tuple += ",\"" + nameField(fieldAt(fields, 1), hexCharacterSet) + "\"";
-    tuple += ",\"" + nameField(fieldAt(fields, 2), hexCharacterSet) + "\"";
+    tuple += ",\"" + nameField(fieldAt(fields, 1), names) + "\"";
+    tuple += ",\"" + nameField(fieldAt(fields, 2), names) + "\"";
     tuple += ",\"" + escapeForQuotes(unquote(fieldAt(fields, 3))) + "\"";
     if (fields.size() > 4 && !trimBlanks(fields[4]).empty())
         tuple += "," + trimBlanks(fields[4]);
@@ -146,7 +146,7 @@ bool continuesOperatorScan(const std::string& line, const std::string& collected
     return nesting.open();
 }
 
-std::string normaliseOperatorScan(const std::vector<std::string>& lines, bool hexCharacterSet)
+std::string normaliseOperatorScan(const std::vector<std::string>& lines, NameEncoding names)
 {
     std::string text = joinLines(lines);
     std::vector<std::string> operators;
@@ -160,7 +160,7 @@ std::string normaliseOperatorScan(const std::vector<std::string>& lines, bool he
         std::vector<std::string> fields = readTuple(text, position);
         if (hasQuotedField(fields)) {
             takeStrayAccessTechnology(text, position, fields);
-            operators.push_back(operatorTuple(fields, hexCharacterSet));
+            operators.push_back(operatorTuple(fields, names));
         } else {
             lists.push_back("(" + join(fields, ",") + ")");
         }

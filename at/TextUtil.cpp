@@ -97,4 +97,23 @@ std::string join(const std::vector<std::string>& parts, const std::string& separ
     return joined;
 }
 
+bool isDigits(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+std::optional<int> readNumberField(const std::string& field)
+{
+    std::string digits = trimBlanks(field);
+    if (!isDigits(digits))
+        return std::nullopt;
+    std::size_t firstSignificant = digits.find_first_not_of('0');
+    if (firstSignificant == std::string::npos)
+        return 0;
+    if (digits.size() - firstSignificant > 6)
+        return std::nullopt;
+    return std::stoi(digits.substr(firstSignificant));
+}
+
 }  // namespace cellctl::at

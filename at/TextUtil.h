@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,11 @@ bool isQuoted(const std::string& field);
 std::string unquote(const std::string& field);
 
 std::string join(const std::vector<std::string>& parts, const std::string& separator);
+
+// True when `text` is one or more decimal digits and nothing else.
+bool isDigits(const std::string& text);
+// The value of a field of decimal digits (blanks around it allowed), whatever
+// its zero padding; nullopt for anything else or a value above 999999.
+std::optional<int> readNumberField(const std::string& field);
 
 }  // namespace cellctl::at
