@@ -23,6 +23,8 @@ public:
             ++m_checkCounter;
     }
 
+    // The card blocked the password: no attempt is left.
+    void RecordBlocked() { m_checkCounter = m_checkLimit; }
     // Attempts the card still allows, as reported to the host.
     int GetRemaining() const { return m_checkLimit - m_checkCounter; }
 

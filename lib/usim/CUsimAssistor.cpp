@@ -76,14 +76,40 @@ void CUsimAssistor::SetNeedPinCheck(const std::string& status)
 
 void CUsimAssistor::CheckPinResult(bool ok)
 {
-    m_pinPassword->RecordResult(ok);
-    m_checkPin.fire(ok, m_pinPassword->GetRemaining());
+    PinEntryResult(ok ? PasswordAccepted : PasswordWrong);
 }
 
 void CUsimAssistor::CheckPukResult(bool ok)
 {
-    m_pukPassword->RecordResult(ok);
-    m_checkPuk.fire(ok, m_pukPassword->GetRemaining());
+    PukEntryResult(ok ? PasswordAccepted : PasswordWrong);
+}
+
+namespace {
+
+void record(CPassword& password, CUsimAssistor::PasswordVerdict verdict)
+{
+    switch (verdict) {
+    case CUsimAssistor::PasswordAccepted: password.RecordResult(true); break;
+    case CUsimAssistor::PasswordWrong: password.RecordResult(false); break;
+    case CUsimAssistor::PasswordBlocked: password.RecordBlocked(); break;
+    case CUsimAssistor::PasswordNotTried: break;
+    }
+}
+
+}  // namespace
+
+void CUsimAssistor::PinEntryResult(PasswordVerdict verdict)
+{
+    record(*m_pinPassword, verdict);
+    m_checkPin.fire(verdict == PasswordAccepted, m_pinPassword->GetRemaining());
+    if (verdict == PasswordBlocked)
+        m_needCheckPuk.fire(true);
+}
+
+void CUsimAssistor::PukEntryResult(PasswordVerdict verdict)
+{
+    record(*m_pukPassword, verdict);
+    m_checkPuk.fire(verdict == PasswordAccepted, m_pukPassword->GetRemaining());
 }
 
 void CUsimAssistor::SetSimCardAbsent(bool absent) { m_querySimCardExist.fire(absent); }

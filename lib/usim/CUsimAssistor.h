@@ -58,10 +58,22 @@ public:
     int GetPukCheckCounterRemain() const;
     std::string GetAttemptRemainCount() const;
 
+    // How the card took a PIN or PUK entry, as the device's answer tells.
+    enum PasswordVerdict {
+        PasswordAccepted,  // success: the record is cleared
+        PasswordWrong,     // a wrong password: one attempt used
+        PasswordBlocked,   // the card now wants the next key: no attempts left
+        PasswordNotTried   // refused before the card checked it: no attempt used
+    };
+
     // Result entry points, called by the helper; each fires its callback kind.
     void SetNeedPinCheck(const std::string& status);
     void CheckPinResult(bool ok);
     void CheckPukResult(bool ok);
+    // CheckPin (and, when blocked, NeedCheckPuk) with the record moved by the verdict.
+    void PinEntryResult(PasswordVerdict verdict);
+    // CheckPuk with the PUK record moved by the verdict.
+    void PukEntryResult(PasswordVerdict verdict);
     void SetSimCardAbsent(bool absent);
     void SetAttemptRemainCountResult(const std::string& text);
     void SetStartPinResult(const std::string& text);

@@ -11,6 +11,40 @@ bool reportsSimAbsent(const std::string& answer)
     return answer.find("ERROR: 10") != std::string::npos;
 }
 
+constexpr char kCmeError[] = "+CME ERROR:";
+constexpr int kSimNotInserted = 10;
+
+// The number of a "+CME ERROR: <n>" in the answer; -1 when there is none.
+int cmeError(const std::string& answer)
+{
+    std::size_t at = answer.find(kCmeError);
+    if (at == std::string::npos)
+        return -1;
+    std::size_t digit = answer.find_first_not_of(' ', at + sizeof kCmeError - 1);
+    int code = -1;
+    for (std::size_t i = digit; i < answer.size() && answer[i] >= '0' && answer[i] <= '9' && code < 10000; ++i)
+        code = (code < 0 ? 0 : code * 10) + (answer[i] - '0');
+    return code;
+}
+
+// What a PIN or PUK entry did to the card, by its answer (3GPP TS 27.007
+// +CME ERROR codes). Only a wrong password (16), or an error the device does
+// not number, uses an attempt; "SIM PUK required" (12) after a PIN means the
+// PIN is blocked, after a PUK that the PUK was wrong. Every other error (no
+// card 10, PIN wanted 11, card failure 13, busy 14, PIN2/PUK2 wanted 17/18,
+// bad parameters 50, unknown 100, ...) is a refusal before the check.
+CUsimAssistor::PasswordVerdict verdictOf(const std::string& answer, bool pukEntry)
+{
+    if (cellctl::containsOk(answer))
+        return CUsimAssistor::PasswordAccepted;
+    switch (cmeError(answer)) {
+    case -1:
+    case 16: return CUsimAssistor::PasswordWrong;
+    case 12: return pukEntry ? CUsimAssistor::PasswordWrong : CUsimAssistor::PasswordBlocked;
+    default: return CUsimAssistor::PasswordNotTried;
+    }
+}
+
 std::string quoted(const std::string& text)
 {
     return '"' + text + '"';
@@ -120,8 +154,11 @@ void CUsimHelper::modifySlot(PhoneLine::QueryType code, const std::string& answe
 
 void CUsimHelper::CheckPinResult(const std::string& answer)
 {
-    if (m_assistor != nullptr)
-        m_assistor->CheckPinResult(cellctl::containsOk(answer));
+    if (m_assistor == nullptr)
+        return;
+    m_assistor->PinEntryResult(verdictOf(answer, false));
+    if (cmeError(answer) == kSimNotInserted)
+        m_assistor->SetSimCardAbsent(true);
 }
 
 // Switching the lock on or off verifies the PIN: a wrong one is a failed attempt.
@@ -133,8 +170,11 @@ void CUsimHelper::StartupOrClosePinResult(const std::string& answer)
 // The PIN change is how the PUK is entered, so its answer moves the PUK record.
 void CUsimHelper::ChangePinResult(const std::string& answer)
 {
-    if (m_assistor != nullptr)
-        m_assistor->CheckPukResult(cellctl::containsOk(answer));
+    if (m_assistor == nullptr)
+        return;
+    m_assistor->PukEntryResult(verdictOf(answer, true));
+    if (cmeError(answer) == kSimNotInserted)
+        m_assistor->SetSimCardAbsent(true);
 }
 
 void CUsimHelper::ChangeLockSimCardPasswordResult(const std::string& answer)
