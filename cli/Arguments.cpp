@@ -96,6 +96,9 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
         ->check(CLI::Range(0, 1000000))
         ->excludes(noRedial);
     command.add_option("--pppd", args.pppd, "the pppd program to run (default /usr/sbin/pppd)");
+    command.add_flag("--background", args.background,
+                     "return once the link is up, supervising it in the background (end it with disconnect)")
+        ->excludes(noDial);
     command.add_option("--provider-database", args.providerDatabase,
                        "where to look up the APN without --apn (default: mobile-broadband-provider-info's)");
     noDial->excludes(noRedial);
@@ -207,8 +210,11 @@ const CommandEntry kCommands[] = {
      "  cellctl --pin 1234 connect --apn cmnet\n  cellctl --device /dev/ttyUSB2 --pin 1234 connect\n"
      "  cellctl --device /dev/ttyUSB2 connect --data-device /dev/ttyUSB0 --resolv-conf /etc/resolv.conf\n"
      "  cellctl connect --apn cmnet --qos interactive,128,384 --no-dial\n"
-     "  cellctl connect --apn cmwap --gsm",
+     "  cellctl connect --apn cmwap --gsm\n  cellctl --device /dev/ttyUSB2 connect --background",
      Preparation::None, connectArguments, runConnect},
+    {"disconnect", "end a data link that cellctl supervises (connect --background), hanging up cleanly",
+     "  cellctl disconnect\n  cellctl --device /dev/ttyUSB2 disconnect", Preparation::None, noArguments, nullptr,
+     runDisconnect},
 
     {"sim", "the SIM card: state, PIN and PUK entry, PIN lock, passwords (default: status)",
      "  cellctl sim\n  cellctl sim unlock 1234\n  cellctl sim unblock 12345678 4321", Preparation::None,
@@ -372,7 +378,7 @@ void Arguments::addCommands()
         CLI::App* command = owner->add_subcommand(leafName(entry.path), entry.summary);
         command->fallthrough();
         command->footer(std::string("Examples:\n") + entry.examples + "\n");
-        if (entry.run == nullptr)
+        if (entry.run == nullptr && entry.runWithoutModem == nullptr)
             command->require_subcommand(1);
         else
             command->require_subcommand(0, 1);

@@ -24,7 +24,8 @@ struct CommandEntry {
     const char* examples;  // shown at the end of the command's --help
     Preparation prepare;
     void (*addArguments)(CLI::App& command, CommandArgs& args);
-    void (*run)(CommandContext& context);  // null: a subcommand must be given
+    void (*run)(CommandContext& context);  // null: a subcommand must be given (or runs without the modem)
+    void (*runWithoutModem)(StandaloneContext& context) = nullptr;  // for commands that leave the modem alone
 };
 
 // The command line: global options, the built-in modem's starting state, and

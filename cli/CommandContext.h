@@ -35,6 +35,7 @@ struct CommandArgs {
     int maxRedials = -1;
     std::string pppd = "/usr/sbin/pppd";
     std::string providerDatabase;
+    bool background = false;
     // sim
     std::string pin;
     std::string puk;
@@ -57,6 +58,15 @@ struct CommandArgs {
     double interval = 5;
 };
 
+class Background;
+
+// What a command that does not open the modem works with.
+struct StandaloneContext {
+    Output& out;
+    const GlobalOptions& global;
+    const CommandArgs& args;
+};
+
 // Everything a command works with.
 struct CommandContext {
     Session& session;
@@ -64,6 +74,7 @@ struct CommandContext {
     ModemSteps& steps;
     const GlobalOptions& global;
     const CommandArgs& args;
+    Background* background = nullptr;  // connect --background: the hand-off to the parent
 };
 
 }  // namespace cellctl::cli

@@ -102,6 +102,8 @@ void LinkProgress::linkUp(const LinkDetails& details)
     m_out.item("link", "Online", details.interface + " " + details.localAddress + " (peer " + details.peerAddress + ")",
                linkJson(details));
     m_out.item("", "DNS", dns, nullptr);
+    if (m_linkUpHook)
+        m_linkUpHook(details);
 }
 
 void LinkProgress::online(const LinkCounters& counters, LinkClock::duration upFor)

@@ -24,6 +24,9 @@ public:
     {
     }
 
+    // Runs after each link has come up and been shown.
+    void whenLinkUp(std::function<void(const LinkDetails&)> hook) { m_linkUpHook = std::move(hook); }
+
     bool runLoop(const std::function<bool()>& done, LinkClock::duration limit) override;
     bool stopRequested() const override { return m_session.interrupted(); }
     void releaseCommandPort() override { m_session.releasePort(); }
@@ -46,6 +49,7 @@ private:
     Output& m_out;
     std::function<void()> m_redial;
     std::function<std::string()> m_radioStatus;
+    std::function<void(const LinkDetails&)> m_linkUpHook;
     bool m_hangUpShown = false;
 };
 

@@ -5,8 +5,12 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "Arguments.h"
+#include "Background.h"
 #include "ExitStatus.h"
 #include "commands/Commands.h"
 
@@ -70,9 +74,20 @@ int run(int argc, char** argv)
     Output out(global.json, std::cout, std::cerr);
     out.setCommand(command->path);
     try {
+        if (command->runWithoutModem != nullptr) {
+            StandaloneContext context{out, global, arguments.args()};
+            command->runWithoutModem(context);
+            return out.finish();
+        }
+        if (command->run == runStatus && showLinkHoldingThePort(out, global))
+            return out.finish();
+        // Before anything opens the modem or starts a thread.
+        std::optional<Background> background;
+        if (command->run == runConnect && arguments.args().background)
+            background = Background::start();
         Session session(global.session, std::cerr);
         ModemSteps steps(session, out);
-        CommandContext context{session, out, steps, global, arguments.args()};
+        CommandContext context{session, out, steps, global, arguments.args(), background ? &*background : nullptr};
         prepare(context, command->prepare);
         command->run(context);
     } catch (const CliError& error) {
@@ -85,6 +100,29 @@ int run(int argc, char** argv)
     return out.finish();
 }
 
+// Options whose values are secrets.
+const char* const kSecretOptions[] = {"--pin", "--password", "--sim-pin", "--sim-puk"};
+
+// Copies the arguments, then blanks the secret values in the originals, so
+// that the process list (/proc/PID/cmdline) no longer shows them.
+std::vector<std::string> argumentsHidingSecrets(int argc, char** argv)
+{
+    std::vector<std::string> copies(argv, argv + argc);
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : kSecretOptions) {
+            std::size_t length = std::strlen(option);
+            char* value = nullptr;
+            if (std::strcmp(argv[i], option) == 0 && i + 1 < argc)
+                value = argv[i + 1];
+            else if (std::strncmp(argv[i], option, length) == 0 && argv[i][length] == '=')
+                value = argv[i] + length + 1;
+            if (value != nullptr)
+                std::memset(value, '*', std::strlen(value));
+        }
+    }
+    return copies;
+}
+
 }  // namespace
 }  // namespace cellctl::cli
 
@@ -94,7 +132,12 @@ int main(int argc, char** argv)
     // with the modem half set up.
     std::signal(SIGPIPE, SIG_IGN);
     try {
-        return cellctl::cli::run(argc, argv);
+        std::vector<std::string> arguments = cellctl::cli::argumentsHidingSecrets(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments)
+            pointers.push_back(argument.data());
+        pointers.push_back(nullptr);
+        return cellctl::cli::run(argc, pointers.data());
     } catch (...) {
         std::cerr << "cellctl: internal error" << std::endl;
         return cellctl::cli::exitStatusOf(cellctl::cli::ErrorKind::Internal);

@@ -35,4 +35,11 @@ void runPowerReset(CommandContext& context);
 
 void runMonitor(CommandContext& context);
 
+// status while a data call holds the AT port: shows the link instead of
+// opening the port; false when no such call is up.
+bool showLinkHoldingThePort(Output& out, const GlobalOptions& global);
+
+// Commands that do not open the modem.
+void runDisconnect(StandaloneContext& context);
+
 }  // namespace cellctl::cli

@@ -3,13 +3,18 @@
 // data call: dial, PPP, the address, and the link supervised until Ctrl-C.
 #include "Commands.h"
 
+#include <ctime>
+#include <unistd.h>
+
 #include "AccessPoint.h"
+#include "Background.h"
 #include "DataLinkSetup.h"
 #include "Limits.h"
 #include "LinkProgress.h"
 #include "QosProfile.h"
 #include "Words.h"
 #include "datalink/DataSession.h"
+#include "datalink/LinkRecord.h"
 
 namespace cellctl::cli {
 namespace {
@@ -107,6 +112,28 @@ void runDataLink(CommandContext& c, const AccessPoint& accessPoint)
         return "signal " + signalText(tech, level);
     };
     LinkProgress progress(session, c.out, [&c] { prepareRedial(c); }, radioStatus);
+    // Other commands find the link by its record: status shows it, disconnect ends it.
+    LinkRecord record;
+    record.pid = ::getpid();
+    record.device = options.commandPort;
+    record.dataDevice = sharedPort ? options.commandPort : options.dataPort;
+    struct RecordRemoval {
+        const std::string& device;
+        ~RecordRemoval() { removeLinkRecord(device); }
+    } removal{record.device};
+    progress.whenLinkUp([&c, &record](const LinkDetails& details) {
+        record.link = details;
+        record.upSince = static_cast<long long>(std::time(nullptr));
+        if (!writeLinkRecord(record) && c.background != nullptr)
+            c.out.say("cannot write the link's record in " + linkRecordDirectory() + ": disconnect will not find it");
+        if (c.background != nullptr) {
+            c.out.data("connected") = true;
+            c.out.say("Supervising the link in the background (pid " + std::to_string(record.pid) +
+                      "); end it with: cellctl disconnect");
+            c.out.finish();
+            c.background->detach();
+        }
+    });
     if (sharedPort)
         c.out.say("The data call uses the AT port: monitoring pauses while online (--data-device names a modem port)");
 

@@ -1,7 +1,12 @@
 // cellctl status: one screen with everything the modem can tell about itself.
 #include "Commands.h"
 
+#include <algorithm>
+#include <ctime>
+
 #include "Limits.h"
+#include "LinkProgress.h"
+#include "datalink/LinkRecord.h"
 #include "Words.h"
 
 namespace cellctl::cli {
@@ -24,7 +29,35 @@ std::string attemptsSummary(const SimAttempts& attempts)
     return text.empty() ? "unknown" : text;
 }
 
+void showLink(Output& out, const LinkRecord& record)
+{
+    auto upFor = std::chrono::seconds(std::max<long long>(0, std::time(nullptr) - record.upSince));
+    out.item("data_link", "Data link",
+             record.link.interface + " " + record.link.localAddress + " (peer " + record.link.peerAddress + "), up " +
+                 durationText(upFor) + ", cellctl pid " + std::to_string(record.pid),
+             {{"interface", record.link.interface},
+              {"address", record.link.localAddress},
+              {"peer", record.link.peerAddress},
+              {"dns", record.link.dnsServers},
+              {"up_seconds", upFor.count()},
+              {"pid", record.pid},
+              {"data_device", record.dataDevice}});
+}
+
 }  // namespace
+
+bool showLinkHoldingThePort(Output& out, const GlobalOptions& global)
+{
+    const std::string& device = global.session.device;
+    if (device.empty())
+        return false;
+    std::optional<LinkRecord> record = activeLinkRecord(device);
+    if (!record || record->dataDevice != record->device)
+        return false;
+    showLink(out, *record);
+    out.say("The data call holds the AT port: signal and registration cannot be read while it is up");
+    return true;
+}
 
 void runStatus(CommandContext& c)
 {
@@ -62,6 +95,9 @@ void runStatus(CommandContext& c)
     CMode powerOn = session.request(
         results.powerOnMode, [&lib] { lib.mode.QueryPowerOnMode(); }, "about the power-on mode", limits::kAnswer);
     c.out.item("power_on_mode", "Power-on mode", powerOnModeText(powerOn), powerOnModeJson(powerOn));
+
+    if (std::optional<LinkRecord> record = activeLinkRecord(session.portPath()))
+        showLink(c.out, *record);
 }
 
 }  // namespace cellctl::cli

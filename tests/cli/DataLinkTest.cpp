@@ -32,6 +32,7 @@ public:
                << "in=$(readlink /proc/$$/fd/0) out=$(readlink /proc/$$/fd/1)\n"
                << "echo \"$in $out\" > " << m_dir << "/fds\n"
                << "[ -e /proc/$$/fd/4 ] && cat <&4 > " << m_dir << "/secrets\n"
+               << "tr '\\0' ' ' < /proc/$PPID/cmdline > " << m_dir << "/cellctl-cmdline\n"
                << "printf '" << log << "' >&3\n"
                << then << "\n";
         script.close();
@@ -70,9 +71,8 @@ std::vector<std::string> connectWith(const FakePppd& pppd, std::vector<std::stri
 TEST(DataLink, DialsHandsTheLineToPppdShowsTheLinkAndHangsUpOnCtrlC)
 {
     FakePppd pppd(FakePppd::kUntilTerminated);
-    std::ofstream(pppd.file("password")) << "s3cr\"et\n";
     ProgramRun run = runProgramInterrupted(
-        connectWith(pppd, {"--user", "guest", "--password-file", pppd.file("password"), "--auth", "pap",
+        connectWith(pppd, {"--user", "guest", "--password", "s3cr\"et", "--auth", "pap",
                            "--resolv-conf", pppd.file("resolv.conf"), "--no-default-route"}),
         {"DNS:"});
     ASSERT_EQ(run.status, 0) << run.out << run.err;
@@ -104,6 +104,9 @@ TEST(DataLink, DialsHandsTheLineToPppdShowsTheLinkAndHangsUpOnCtrlC)
     EXPECT_EQ(args.find("s3cr"), std::string::npos) << args;
     EXPECT_EQ(pppd.read("secrets"), "user \"guest\"\npassword \"s3cr\\\"et\"\n");
     EXPECT_EQ(run.out.find("s3cr"), std::string::npos);
+    // Nor does cellctl's own process list entry show it.
+    EXPECT_NE(pppd.read("cellctl-cmdline").find("--password ******"), std::string::npos)
+        << pppd.read("cellctl-cmdline");
     EXPECT_EQ(run.err.find("s3cr"), std::string::npos);
 
     EXPECT_EQ(pppd.read("resolv.conf"), "# DNS servers of ppp0, written by cellctl\nnameserver 10.64.0.53\n");

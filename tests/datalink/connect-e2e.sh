@@ -8,7 +8,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/guest-lib.sh"
-show_on_failure cellctl.log cellsim.log
+show_on_failure cellctl.log cellsim.log background.log status.log disconnect.log
 [ $# -eq 2 ] || die "usage: connect-e2e.sh CELLSIM CELLCTL"
 cellsim=$1 cellctl=$2
 for program in "$cellsim" "$cellctl"; do
@@ -45,6 +45,20 @@ wait_until 10 "end of every pppd" no_pppd
 answer=$(printf 'AT\r' | timeout 10 socat -t 2 - /run/modem,raw,echo=0) || true
 echo "$answer" | grep -q OK || die "the modem answered AT with: $answer"
 
+# In the background: connect returns once the link is up, status shows the
+# link, disconnect ends it the same clean way.
+"$cellctl" --device /run/modem connect --apn cmnet --background >background.log 2>&1 ||
+    die "connect --background failed: $(cat background.log)"
+link_up || die "connect --background returned without 10.64.0.2 on ppp0"
+grep -qF "cellctl disconnect" background.log || die "connect --background did not say how to end the link"
+"$cellctl" --device /run/modem status >status.log 2>&1 || die "status failed: $(cat status.log)"
+grep -q "Data link: *ppp0 10.64.0.2" status.log || die "status does not show the link: $(cat status.log)"
+"$cellctl" disconnect >disconnect.log 2>&1 || die "disconnect failed: $(cat disconnect.log)"
+link_gone || die "ppp0 still there after disconnect"
+wait_until 10 "end of every pppd after disconnect" no_pppd
+answer=$(printf 'AT\r' | timeout 10 socat -t 2 - /run/modem,raw,echo=0) || true
+echo "$answer" | grep -q OK || die "after disconnect the modem answered AT with: $answer"
+
 kill "$sim"
 wait_until 10 "exit of cellsim" exited "$sim"
-echo "connect: link up, redialled after a drop, clean hang-up on SIGINT"
+echo "connect: link up, redialled after a drop, clean hang-up on SIGINT; background, status, disconnect"
