@@ -156,6 +156,10 @@ const std::vector<CliOption>& cliOptions()
          "the networks the radio sees, as CODE:ACT[:home|:forbidden] separated by commas, ACT 0 (GSM) or 2 "
          "(TD); e.g. 46000:2:home,46001:0,46006:0:forbidden (default: the six operators the modem knows)",
          [](CliSettings& s, const std::string& v) { return store(networkList(v), s.modem.networks); }},
+        {"--firmware-quirks", "LIST",
+         "answer in forms real firmware uses, names separated by commas: creg-with-n, padded-stat, bare-lac, "
+         "cpin-no-ok, quoted-cpin, csq-no-space, cpol-bare-code, vendor-errors",
+         [](CliSettings& s, const std::string& v) { return store(parseFirmwareQuirks(v), s.modem.quirks); }},
         {"--registration-delay", "MS", "time from radio on and SIM ready to registration (default 1000)",
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.registrationDelay); }},
         {"--scan-time", "MS", "duration of a network scan, AT+COPS=? (default 3000)",

@@ -41,6 +41,7 @@ std::string framed(const std::string& line) { return "\r\n" + line + "\r\n"; }
 Modem::Modem(Scheduler& scheduler, const ModemOptions& options)
     : m_scheduler(scheduler),
       m_faults(options.faults),
+      m_quirks(options.quirks),
       m_random(options.seed),
       m_output(m_scheduler, m_random),
       m_ownDevice(std::make_unique<Device>(options, m_scheduler,
@@ -249,11 +250,13 @@ void Modem::finish(const Reply& final)
     } else {
         std::string answer = faultPrefix();
         for (const std::string& line : m_answerLines) {
-            trace('>', line);
-            answer += framed(line);
+            trace('>', quirkyLine(m_quirks, line));
+            answer += framed(quirkyLine(m_quirks, line));
         }
-        trace('>', result);
-        answer += framed(result);
+        if (std::optional<std::string> sent = quirkyFinalResult(m_quirks, m_answerLines, result)) {
+            trace('>', *sent);
+            answer += framed(*sent);
+        }
         m_output.write(answer);
     }
     m_answerLines.clear();
@@ -348,8 +351,8 @@ void Modem::unsolicited(const std::string& line)
         }
         return;
     }
-    trace('>', line);
-    m_output.write(framed(line));
+    trace('>', quirkyLine(m_quirks, line));
+    m_output.write(framed(quirkyLine(m_quirks, line)));
 }
 
 void Modem::trace(char direction, const std::string& line) const

@@ -97,6 +97,7 @@ private:
 
     ScopedScheduler m_scheduler;
     Faults m_faults;
+    FirmwareQuirks m_quirks;
     std::mt19937 m_random;
     OutputPipe m_output;
     std::unique_ptr<Device> m_ownDevice;  // null on a port that shares another's

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <cellsim/FirmwareQuirks.h>
+
 namespace cellsim {
 
 // Access technologies as the modem numbers them in +COPS, +CPOL and ^DSTM.
@@ -57,6 +59,7 @@ struct ModemOptions {
     int gsmRssi = 23;                      // +CSQ value while camped on GSM
     int tdLevel = 41;                      // ^DCSQ value while camped on TD
     Faults faults;
+    FirmwareQuirks quirks;                 // how the firmware bends the standard forms
     std::uint32_t seed = 1;                // drives drops, garbage and split sizes
     // The network side of data calls (ATD*99#): a command run with /bin/sh -c,
     // its standard input and output joined to the call. Empty: the host's
