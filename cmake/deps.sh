@@ -6,7 +6,8 @@ set -eu
 PACKAGES="cmake g++ make pkg-config libboost-dev libgtest-dev libgmock-dev \
 libbenchmark-dev libcli11-dev nlohmann-json3-dev clang python3-serial socat \
 libexpat1-dev mobile-broadband-provider-info \
-user-mode-linux kmod ppp iproute2 iputils-ping procps"
+user-mode-linux kmod ppp iproute2 iputils-ping procps \
+groff-base man-db dpkg-dev file"
 
 missing=""
 for pkg in $PACKAGES; do
