@@ -35,8 +35,8 @@ void runPowerReset(CommandContext& context);
 
 void runMonitor(CommandContext& context);
 
-// status while a data call holds the AT port: shows the link instead of
-// opening the port; false when no such call is up.
+// status while a cellctl supervising a data link holds the AT port: shows
+// the link instead of opening the port; false when no link is up on it.
 bool showLinkHoldingThePort(Output& out, const GlobalOptions& global);
 
 // Commands that do not open the modem.

@@ -52,10 +52,13 @@ bool showLinkHoldingThePort(Output& out, const GlobalOptions& global)
     if (device.empty())
         return false;
     std::optional<LinkRecord> record = activeLinkRecord(device);
-    if (!record || record->dataDevice != record->device)
+    if (!record)
         return false;
     showLink(out, *record);
-    out.say("The data call holds the AT port: signal and registration cannot be read while it is up");
+    if (record->dataDevice == record->device)
+        out.say("The data call holds the AT port: signal and registration cannot be read while it is up");
+    else
+        out.say("The cellctl supervising the link holds the AT port and shows signal and registration itself");
     return true;
 }
 
@@ -95,9 +98,6 @@ void runStatus(CommandContext& c)
     CMode powerOn = session.request(
         results.powerOnMode, [&lib] { lib.mode.QueryPowerOnMode(); }, "about the power-on mode", limits::kAnswer);
     c.out.item("power_on_mode", "Power-on mode", powerOnModeText(powerOn), powerOnModeJson(powerOn));
-
-    if (std::optional<LinkRecord> record = activeLinkRecord(session.portPath()))
-        showLink(c.out, *record);
 }
 
 }  // namespace cellctl::cli
