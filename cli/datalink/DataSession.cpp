@@ -101,6 +101,8 @@ void DataSession::run()
         if (!firstCall)
             m_host.prepareRedial();
         std::string reason = callOnce(firstCall);
+        if (m_hangUpFailure)
+            throw *m_hangUpFailure;
         if (reason.empty())
             return;  // stopped on request
         m_host.linkDown(reason);
@@ -269,9 +271,11 @@ void DataSession::hangUp()
                 answers = answersAt();
             }
             if (!answers)
-                m_host.notice("the modem does not answer AT after hang-up: " + m_port->path());
+                m_hangUpFailure = DataLinkError(DataLinkFailure::ModemStuck,
+                                                "the modem does not answer AT after hang-up and may still be in "
+                                                "data mode: unplug or reset it");
         } catch (const DataLinkError& error) {
-            m_host.notice(error.what());
+            m_hangUpFailure = error;  // the port went away
         }
         m_port.reset();
     }

@@ -6,6 +6,7 @@
 
 #include <boost/asio/io_context.hpp>
 
+#include "DataLinkError.h"
 #include "DataLinkHost.h"
 #include "DataLinkOptions.h"
 
@@ -66,6 +67,7 @@ private:
     LinkCounters m_totalCounters;         // of the links before the current one
     bool m_up = false;
     bool m_everUp = false;
+    std::optional<DataLinkError> m_hangUpFailure;  // the modem lost or not back in command mode
     int m_redials = 0;
 };
 
