@@ -1,9 +1,14 @@
 #include "Arguments.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 
+#include "AccessPointName.h"
 #include "ExitStatus.h"
 #include "DataLinkSetup.h"
 #include "QosProfile.h"
@@ -14,6 +19,33 @@ namespace cellctl::cli {
 namespace {
 
 // ----- validators ---------------------------------------------------------
+
+std::string numberText(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+// A number from `fewest` to `most` (`unit`: "seconds"). Refuses "nan", "inf"
+// and what overflows a double; the message does not repeat the value, which
+// can be hundreds of digits long.
+CLI::Validator numberInRange(double fewest, double most, const std::string& unit)
+{
+    std::string rule = "expected " + unit + " from " + numberText(fewest) + " to " + numberText(most);
+    return CLI::Validator(
+        [fewest, most, rule](std::string& text) -> std::string {
+            char* end = nullptr;
+            errno = 0;
+            double value = std::strtod(text.c_str(), &end);
+            bool number = !text.empty() && end == text.c_str() + text.size() && errno == 0 && std::isfinite(value);
+            return number && value >= fewest && value <= most ? "" : rule;
+        },
+        unit == "seconds" ? "SECONDS" : "NUMBER");
+}
+
+// Long enough for any step, short enough that the wait cannot overflow.
+const CLI::Validator kStepSeconds = numberInRange(0.1, 86400, "seconds");
 
 const CLI::Validator kQosProfile(
     [](std::string& text) -> std::string {
@@ -42,16 +74,25 @@ const CLI::Validator kHostPort(
     },
     "HOST:PORT");
 
-// Passwords go to the modem inside double quotes on one command line.
-const CLI::Validator kSecret(
-    [](std::string& text) -> std::string {
-        if (text.empty() || text.size() > 16)
-            return "a PIN, PUK or password has 1 to 16 characters";
-        if (text.find_first_not_of("0123456789") != std::string::npos)
-            return "a PIN, PUK or password is made of digits";
-        return "";
-    },
-    "DIGITS");
+const CLI::Validator kAccessPointName(
+    [](std::string& text) -> std::string { return accessPointNameProblem(text); }, "APN");
+
+// Card passwords go to the modem inside double quotes on one command line, so
+// only digits are taken; the lengths are those a card can have (3GPP TS 22.030
+// and TS 31.101), so that a mistyped one is refused here instead of using up
+// one of the card's attempts.
+CLI::Validator digitsValidator(size_t fewest, size_t most, const std::string& rule)
+{
+    return CLI::Validator(
+        [fewest, most, rule](std::string& text) -> std::string {
+            bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+            return digits && text.size() >= fewest && text.size() <= most ? "" : rule;
+        },
+        "DIGITS");
+}
+
+const CLI::Validator kPin = digitsValidator(4, 8, "a PIN has 4 to 8 digits");
+const CLI::Validator kPuk = digitsValidator(8, 8, "a PUK has 8 digits");
 
 // ----- per-command arguments ----------------------------------------------
 
@@ -86,10 +127,10 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
     command.add_flag("--no-default-route", args.noDefaultRoute, "do not route all traffic over the link");
     command.add_option("--resolv-conf", args.resolvConf, "write the DNS servers the network gives to FILE");
     command.add_option("--ip-timeout", args.ipTimeout, "seconds from CONNECT to an IP address (default 30)")
-        ->check(CLI::Range(1.0, 3600.0));
+        ->check(numberInRange(1, 3600, "seconds"));
     command.add_option("--status-interval", args.statusInterval,
                        "seconds between status lines while online (default 10)")
-        ->check(CLI::Range(1.0, 3600.0));
+        ->check(numberInRange(1, 3600, "seconds"));
     CLI::Option* noRedial = command.add_flag("--no-redial", args.noRedial,
                                              "end with an error when the link drops instead of redialling");
     command.add_option("--max-redials", args.maxRedials, "give up after N redials (default: until Ctrl-C)")
@@ -107,7 +148,8 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
 void connectArguments(CLI::App& command, CommandArgs& args)
 {
     command.add_option("--apn", args.apn,
-                       "access point name (default: the provider database's entry for the SIM)");
+                       "access point name (default: the provider database's entry for the SIM)")
+        ->check(kAccessPointName);
     CLI::Option* qos = command.add_option("--qos", args.qos,
                                           "requested quality of service: traffic class (0-4 or conversational, "
                                           "streaming, interactive, background, subscribed), uplink and downlink "
@@ -120,13 +162,13 @@ void connectArguments(CLI::App& command, CommandArgs& args)
 
 void simUnlockArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kSecret);
+    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kPin);
 }
 
 void simUnblockArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("PUK", args.puk, "the PUK (personal unblocking key)")->required()->check(kSecret);
-    command.add_option("NEW-PIN", args.newPin, "the new PIN")->required()->check(kSecret);
+    command.add_option("PUK", args.puk, "the PUK (personal unblocking key)")->required()->check(kPuk);
+    command.add_option("NEW-PIN", args.newPin, "the new PIN")->required()->check(kPin);
 }
 
 void simLockArguments(CLI::App& command, CommandArgs& args)
@@ -134,13 +176,13 @@ void simLockArguments(CLI::App& command, CommandArgs& args)
     command.add_option("STATE", args.lockState, "on: ask for the PIN at power-on; off: do not")
         ->required()
         ->check(CLI::IsMember({"on", "off"}));
-    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kSecret);
+    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kPin);
 }
 
 void passwordChangeArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("OLD", args.oldPassword, "the current password")->required()->check(kSecret);
-    command.add_option("NEW", args.newPassword, "the new password")->required()->check(kSecret);
+    command.add_option("OLD", args.oldPassword, "the current password")->required()->check(kPin);
+    command.add_option("NEW", args.newPassword, "the new password")->required()->check(kPin);
 }
 
 void operatorSelectArguments(CLI::App& command, CommandArgs& args)
@@ -191,10 +233,10 @@ void modePowerOnArguments(CLI::App& command, CommandArgs& args)
 void monitorArguments(CLI::App& command, CommandArgs& args)
 {
     command.add_option("--duration", args.duration, "stop after this many seconds (default: run until Ctrl-C)")
-        ->check(CLI::PositiveNumber);
-    command.add_option("--events", args.events, "stop after this many reports")->check(CLI::PositiveNumber);
+        ->check(numberInRange(0.1, 30 * 86400, "seconds"));
+    command.add_option("--events", args.events, "stop after this many reports")->check(CLI::Range(1, 1000000));
     command.add_option("--interval", args.interval, "seconds between signal readings (default 5)")
-        ->check(CLI::Range(0.1, 3600.0));
+        ->check(numberInRange(0.1, 3600, "seconds"));
 }
 
 // ----- the table ----------------------------------------------------------
@@ -338,12 +380,13 @@ void Arguments::addGlobalOptions()
         ->excludes(device);
     m_app.add_option("--baud", session.baudRate, "serial line speed (default 115200)")
         ->check(CLI::IsMember({1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600}));
-    m_app.add_option("--pin", m_pin, "the SIM PIN, entered once if the card asks for it")->check(kSecret);
+    m_app.add_option("--pin", m_pin, "the SIM PIN, entered once if the card asks for it")->check(kPin);
     m_app.add_flag("--json", m_global.json, "print one JSON document per command");
     m_app.add_flag("--trace", session.trace, "show the AT traffic on stderr (PINs and passwords masked)");
     m_app.add_option("--timeout", m_timeout,
-                     "limit in seconds for each step (default: each step's own, up to minutes for a scan)")
-        ->check(CLI::PositiveNumber);
+                     "limit in seconds for each step and for each command's answer (default: each "
+                     "step's own, up to minutes for a scan)")
+        ->check(kStepSeconds);
 }
 
 void Arguments::addSimulatorOptions()
@@ -353,19 +396,31 @@ void Arguments::addSimulatorOptions()
                                               "starting state of the modem used without --device or --tcp");
     group.add_option("--sim-state", m_simState, "SIM card: ready, pin (PIN-locked), puk (blocked) or absent")
         ->check(CLI::IsMember({"ready", "pin", "puk", "absent"}));
-    group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(kSecret);
-    group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(kSecret);
+    group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(kPin);
+    group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(kPuk);
     group.add_option("--sim-mode", m_simMode, "network mode at start: gsm, td or dual (default dual)")
         ->check(CLI::IsMember({"gsm", "td", "dual"}));
     group.add_option("--sim-registration-delay", m_simRegistrationDelay,
                      "seconds from radio on to registration (default 1)")
-        ->check(CLI::Range(0.0, 600.0));
+        ->check(numberInRange(0, 600, "seconds"));
     group.add_option("--sim-scan-duration", m_simScanDuration, "seconds a network scan takes (default 3)")
-        ->check(CLI::Range(0.0, 600.0));
+        ->check(numberInRange(0, 600, "seconds"));
     group.add_option("--sim-drop", sim.faults.dropRate, "share of answers the modem loses, 0 to 1 (default 0)")
-        ->check(CLI::Range(0.0, 1.0));
+        ->check(numberInRange(0, 1, "a share"));
+    group.add_option("--sim-seed", sim.seed, "seed of the modem's random choices, such as which answers it loses")
+        ->check(CLI::Range(0u, 4294967295u));
+    group.add_option_function<double>(
+             "--sim-latency",
+             [&sim](double seconds) {
+                 sim.faults.latency = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+             },
+             "seconds the modem takes before it runs each command (default 0)")
+        ->check(numberInRange(0, 60, "seconds"));
     group.add_option("--sim-data-peer", sim.dataPeer,
                      "command that is the network behind a data call (its stdin/stdout carry the call's bytes)");
+    group.add_option("--sim-refuse", sim.faults.refused,
+                     "a command the modem always answers with ERROR, e.g. +CGDCONT (may be repeated)")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     group.add_flag("--sim-data-port", sim.dataPort, "serve a separate modem port for data calls, as data cards do");
 }
 

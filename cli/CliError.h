@@ -30,6 +30,7 @@ enum class ErrorKind {
     AuthRefused,      // the network refused the PPP user name or password
     LinkDropped,      // the link went down and was not (or no longer) redialled
     NoApn,            // no --apn and none in the provider database
+    OutputFailed,     // standard output stopped taking what is written (closed pipe, full disk)
     Interrupted,
     Internal          // a fault of cellctl itself
 };

@@ -28,6 +28,7 @@ const ExitStatusEntry kExitStatuses[] = {
     {ErrorKind::AuthRefused, 18, "auth-refused", "the network refused the PPP user name or password"},
     {ErrorKind::LinkDropped, 19, "link-dropped", "the data link went down and was not redialled (--no-redial, --max-redials)"},
     {ErrorKind::NoApn, 20, "no-apn", "no --apn given and none found for the SIM in the provider database"},
+    {ErrorKind::OutputFailed, 21, "output-failed", "standard output could not be written (a closed pipe, a full disk)"},
     {ErrorKind::Internal, 70, "internal-error", "an internal error of cellctl"},
     {ErrorKind::Interrupted, 130, "interrupted", "interrupted (Ctrl-C or a termination signal)"},
 };

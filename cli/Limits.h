@@ -11,6 +11,9 @@ using Seconds = std::chrono::duration<double>;
 // the command, so that normally the channel reports first and says which
 // command went unanswered.
 namespace limits {
+// The channel's own limit for most commands; --timeout scales the channel's
+// limits by the user's value over this one (never below them).
+inline const Seconds kChannelAnswer{3};
 inline const Seconds kAnswer{10};         // most commands: 3 s on the channel
 inline const Seconds kPowerOn{40};        // +CFUN: up to 30 s
 inline const Seconds kSim{15};            // +CPIN?: up to 10 s while the card starts

@@ -65,8 +65,16 @@ void ModemSteps::powerOn()
     m_out.beginStep("power-on", "Powering on the radio");
     Assistors& lib = m_session.lib();
     std::optional<bool> wasOn;
-    Listening<bool> listening(m_session.results().wasPoweredOn, [&wasOn](bool on) { wasOn = on; });
-    bool ok = m_session.request(
+    // The state before the first try counts: a try after a lost answer finds
+    // the radio switched on by the one before.
+    Listening<bool> listening(m_session.results().wasPoweredOn, [&wasOn](bool on) {
+        if (!wasOn)
+            wasOn = on;
+    });
+    // Asked again after a lost answer like a read: power-on reads the radio's
+    // state first and switches it on only when it is off, and its set-up
+    // commands set fixed values.
+    bool ok = m_session.query(
         m_session.results().poweredOn,
         [&lib] {
             lib.power.PowerOn();
@@ -99,7 +107,7 @@ SimStatus ModemSteps::readSimStatus()
         // The attempts answer comes after the state answers (one command at a
         // time, in order): once it is here, the state is known or the card
         // gave none (busy), and it is asked again.
-        std::string attempts = m_session.request(
+        std::string attempts = m_session.query(
             results.attempts,
             [&usim] {
                 usim.QuerySimCardMode();
@@ -207,11 +215,19 @@ int ModemSteps::awaitRegistration(bool required)
     CPowerAssistor& power = m_session.lib().power;
     Clock::time_point deadline =
         Clock::now() + m_session.limit(required ? limits::kRegistration : limits::kSettle);
+    int lostInARow = 0;
     for (;;) {
         power.QueryCregStatus();
         Clock::duration slice = std::min(toDuration(polling::kRegistration), deadline - Clock::now());
-        if (m_session.waitFor([&status] { return isRegistered(status); }, slice))
-            break;
+        try {
+            if (m_session.waitFor([&status] { return isRegistered(status); }, slice))
+                break;
+            lostInARow = 0;
+        } catch (const CliError& error) {
+            // A lost answer to the poll: the next poll asks again.
+            if (!m_session.forgiveLostAnswer(error, ++lostInARow))
+                throw;
+        }
         if (Clock::now() >= deadline) {
             if (!required) {
                 m_out.endStep("not yet: " + registrationText(status), {{"registration", registrationName(status)}});

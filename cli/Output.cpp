@@ -9,6 +9,7 @@ namespace cellctl::cli {
 namespace {
 
 constexpr size_t kLabelWidth = 18;
+const char kOutputLost[] = "standard output cannot be written (its reader has gone, or the disk is full): stopped";
 
 // Device bytes can be anything; JSON must stay valid UTF-8 whatever they are.
 void writeDocument(std::ostream& out, const nlohmann::json& document)
@@ -28,15 +29,17 @@ void Output::beginStep(const std::string& key, const std::string& label)
     closeOpenStep("...");
     m_document["steps"].push_back({{"step", key}});
     if (!m_json) {
-        m_out << label << " ... " << std::flush;
+        m_out << terminalSafe(label) << " ... " << std::flush;
         m_stepOpen = true;
     }
+    checkWritten();
 }
 
 void Output::stepProgress(const std::string& mark)
 {
     if (!m_json && m_stepOpen)
         m_out << mark << std::flush;
+    checkWritten();
 }
 
 void Output::endStep(const std::string& outcome, const nlohmann::json& detail)
@@ -49,6 +52,7 @@ void Output::endStep(const std::string& outcome, const nlohmann::json& detail)
             step[it.key()] = it.value();
     }
     closeOpenStep(outcome);
+    checkWritten();
 }
 
 void Output::closeOpenStep(const std::string& outcome)
@@ -73,6 +77,7 @@ void Output::item(const std::string& key, const std::string& label, const std::s
     else
         head += ' ';
     m_out << head << terminalSafe(text) << std::endl;
+    checkWritten();
 }
 
 void Output::say(const std::string& text)
@@ -81,6 +86,19 @@ void Output::say(const std::string& text)
         return;
     closeOpenStep("...");
     m_out << terminalSafe(text) << std::endl;
+    checkWritten();
+}
+
+void Output::checkWritten()
+{
+    if (!m_out)
+        throw CliError(ErrorKind::OutputFailed, kOutputLost);
+}
+
+int Output::outputLost()
+{
+    m_err << "cellctl: " << kOutputLost << std::endl;
+    return exitStatusOf(ErrorKind::OutputFailed);
 }
 
 int Output::finish()
@@ -92,7 +110,7 @@ int Output::finish()
     if (m_json)
         writeDocument(m_out, m_document);
     m_out << std::flush;
-    return kExitSuccess;
+    return m_out ? kExitSuccess : outputLost();
 }
 
 int Output::finish(const CliError& error)
@@ -104,6 +122,8 @@ int Output::finish(const CliError& error)
         steps.back()["result"] = "failed";
     if (steps.empty())
         m_document.erase("steps");
+    if (error.kind() == ErrorKind::OutputFailed)
+        return outputLost();
     if (m_json) {
         nlohmann::json description = error.details();
         description["kind"] = entry.name;
@@ -112,6 +132,8 @@ int Output::finish(const CliError& error)
         m_document["ok"] = false;
         m_document["error"] = description;
         writeDocument(m_out, m_document);
+        if (!m_out)
+            m_err << "cellctl: " << terminalSafe(error.what()) << std::endl;
     } else {
         m_out << std::flush;
         m_err << "cellctl: " << terminalSafe(error.what()) << std::endl;

@@ -12,7 +12,9 @@ namespace cellctl::cli {
 // What a command shows. In human mode lines go out as they happen, flushed
 // even into a pipe (progress steps complete their line when the step ends);
 // with --json nothing is printed until finish(), which writes one JSON
-// document for the command.
+// document for the command. A write that standard output does not take (its
+// reader has gone, the disk is full, it is closed) throws an OutputFailed
+// CliError, so that the command stops instead of working for nobody.
 class Output {
 public:
     Output(bool json, std::ostream& out, std::ostream& err);
@@ -38,12 +40,17 @@ public:
     nlohmann::json& data(const std::string& key) { return m_document[key]; }
 
     // Ends the command: in human mode the error goes to stderr; in JSON the
-    // whole document goes to stdout. Returns the process's exit status.
+    // whole document goes to stdout. Returns the process's exit status, which
+    // is OutputFailed's when stdout did not take the last of the output.
     int finish();
     int finish(const CliError& error);
 
 private:
     void closeOpenStep(const std::string& outcome);
+    // Throws OutputFailed when stdout refused a write.
+    void checkWritten();
+    // Says on stderr that stdout was lost; returns OutputFailed's status.
+    int outputLost();
 
     bool m_json;
     std::ostream& m_out;

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <csignal>
@@ -11,6 +12,8 @@
 #include <cellctl/at/AtPhoneLine.h>
 
 #include "CliError.h"
+#include "datalink/DataLinkError.h"
+#include "datalink/UucpLock.h"
 
 namespace cellctl::cli {
 namespace {
@@ -89,6 +92,13 @@ void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
         target = options.device;
         m_portPath = target;
         m_targetDescription = options.device;
+        // Programs that lock the UUCP way (pppd, minicom, socat with its lock
+        // option) see the port taken before anything is written to it.
+        try {
+            m_lock = std::make_unique<UucpLock>(target);
+        } catch (const DataLinkError& error) {
+            throw CliError(ErrorKind::DeviceBusy, error.what());
+        }
     } else if (!options.tcp.empty()) {
         target = "tcp:" + options.tcp;
         m_targetDescription = target;
@@ -101,6 +111,8 @@ void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
 
     at::AtPhoneLineOptions lineOptions;
     lineOptions.baudRate = options.baudRate;
+    if (options.timeoutSeconds)
+        lineOptions.timeoutScale = std::max(1.0, *options.timeoutSeconds / limits::kChannelAnswer.count());
     m_line = std::make_unique<at::AtPhoneLine>(m_io, lineOptions);
     if (options.trace) {
         m_line->setTrace([&traceOut](const std::string& line) { traceOut << line << std::endl; });
@@ -134,8 +146,24 @@ void Session::checkChannel()
     std::string problem = m_channelProblem.empty() ? m_targetDescription : m_channelProblem;
     if (m_deviceLost)
         throw CliError(ErrorKind::DeviceLost, "the modem went away: " + problem);
-    if (m_commandTimedOut)
-        throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem);
+    if (m_commandTimedOut) {
+        std::string lost = m_lostAnswers == 0 ? ""
+                                              : " (" + std::to_string(m_lostAnswers) +
+                                                    " earlier answers were lost and asked again)";
+        throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem + lost,
+                       {{"lost_answers", m_lostAnswers + 1}});
+    }
+}
+
+bool Session::forgiveLostAnswer(const CliError& error, int attempt)
+{
+    if (error.kind() != ErrorKind::Timeout || !m_commandTimedOut || m_deviceLost || m_interrupted ||
+        attempt >= kQueryAttempts)
+        return false;
+    ++m_lostAnswers;
+    m_commandTimedOut = false;
+    m_channelProblem.clear();
+    return true;
 }
 
 bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)

@@ -14,6 +14,7 @@
 #include "Assistors.h"
 #include "Limits.h"
 #include "BuiltInModem.h"
+#include "CliError.h"
 #include "ModemResults.h"
 
 namespace cellctl::at {
@@ -44,6 +45,8 @@ struct SessionOptions {
 // Everything runs on the caller's thread: waiting means running the loop until
 // the awaited callback has arrived or the step's time is up. Nothing waits
 // without a limit.
+class UucpLock;
+
 class Session {
 public:
     Session(const SessionOptions& options, std::ostream& traceOut);
@@ -102,6 +105,28 @@ public:
             return *result;
     }
 
+    // As request, for a read that changes nothing on the modem (+CSQ, +CREG?,
+    // +CPIN?, +COPS?, ^DSTM?): when the channel reports the answer lost, the
+    // read is sent again, up to kQueryAttempts times in all. Never for a PIN,
+    // PUK or password, nor for anything that changes the modem's state.
+    template <typename... Values>
+    auto query(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
+               Seconds natural)
+    {
+        for (int attempt = 1;; ++attempt) {
+            try {
+                return request(tap, send, what, natural);
+            } catch (const CliError& error) {
+                if (!forgiveLostAnswer(error, attempt))
+                    throw;
+            }
+        }
+    }
+    static constexpr int kQueryAttempts = 4;
+    // After a query's answer was lost: true when it may be asked again (the
+    // channel reported the loss and attempts are left), forgetting the loss.
+    bool forgiveLostAnswer(const CliError& error, int attempt);
+
     // Whether an interrupt arrived; commands that run until interrupted
     // (monitor) stop cleanly on it instead of failing.
     bool interrupted() const { return m_interrupted; }
@@ -113,6 +138,7 @@ private:
 
     boost::asio::io_context m_io;
     boost::asio::signal_set m_signals;
+    std::unique_ptr<UucpLock> m_lock;  // the device's UUCP lock, released after the channel
     std::unique_ptr<BuiltInModem> m_builtInModem;
     ModemResults m_results;
     std::unique_ptr<at::AtPhoneLine> m_line;
@@ -123,6 +149,7 @@ private:
     bool m_interrupted = false;
     bool m_deviceLost = false;
     bool m_commandTimedOut = false;
+    int m_lostAnswers = 0;         // answers the channel reported lost and a query asked again
     std::string m_channelProblem;  // the channel's description of what went wrong
 };
 

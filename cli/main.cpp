@@ -3,6 +3,8 @@
 // into a message and an exit status. No exception leaves main().
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -123,14 +125,37 @@ std::vector<std::string> argumentsHidingSecrets(int argc, char** argv)
     return copies;
 }
 
+bool isOpen(int fd)
+{
+    return ::fcntl(fd, F_GETFD) != -1;
+}
+
+// Started with standard input or error closed, the next file opened (the
+// modem's port) would take its number, and error messages would go to the
+// modem: /dev/null holds the place instead. A closed standard output is the
+// same hazard and means the output is lost anyway: false, and nothing is done.
+bool standardDescriptorsUsable()
+{
+    for (int fd : {STDIN_FILENO, STDERR_FILENO}) {
+        if (!isOpen(fd) && ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd)
+            return false;
+    }
+    return isOpen(STDOUT_FILENO);
+}
+
 }  // namespace
 }  // namespace cellctl::cli
 
 int main(int argc, char** argv)
 {
     // A closed stdout (cellctl ... | head) must not kill the program mid-way
-    // with the modem half set up.
+    // with the modem half set up: the failed write stops the command cleanly
+    // instead (Output).
     std::signal(SIGPIPE, SIG_IGN);
+    if (!cellctl::cli::standardDescriptorsUsable()) {
+        std::cerr << "cellctl: standard output is closed: nothing done" << std::endl;
+        return cellctl::cli::exitStatusOf(cellctl::cli::ErrorKind::OutputFailed);
+    }
     try {
         std::vector<std::string> arguments = cellctl::cli::argumentsHidingSecrets(argc, argv);
         std::vector<char*> pointers;

@@ -2,6 +2,8 @@
 
 #include <cellsim/CommandTable.h>
 
+#include <algorithm>
+
 namespace cellsim {
 namespace {
 
@@ -164,12 +166,17 @@ void Modem::runCommands()
 {
     while (m_nextCommand < m_commands.size()) {
         const AtCommand& command = m_commands[m_nextCommand++];
-        const CommandEntry* entry = findCommand(command.name);
+        const CommandEntry* entry = refused(command.name) ? nullptr : findCommand(command.name);
         if (!take(entry ? entry->handler(m_device, command) : Reply::error())) {
             return;
         }
     }
     finish(Reply::ok());
+}
+
+bool Modem::refused(const std::string& name) const
+{
+    return std::find(m_faults.refused.begin(), m_faults.refused.end(), name) != m_faults.refused.end();
 }
 
 // Takes one command's reply: true to go on with the next command of the line.

@@ -84,6 +84,8 @@ private:
     void execute(const WaitingLine& line);
     void runCommands();
     bool take(const Reply& reply);
+    // A command the faults say to refuse.
+    bool refused(const std::string& name) const;
     Reply withCall(const Reply& reply);
     void finish(const Reply& final);
     void goOnline(long bitRate);

@@ -41,6 +41,7 @@ struct Faults {
     bool forcedEcho = false;               // echoes input even after ATE0
     bool garbage = false;                  // a line of junk bytes before every answer
     unsigned storm = 0;                    // unsolicited lines before every answer
+    std::vector<std::string> refused;      // commands ("+CGDCONT") always answered ERROR
 };
 
 // The starting state of the modem and its faults.

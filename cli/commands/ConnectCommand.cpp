@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "AccessPoint.h"
+#include "AccessPointName.h"
 #include "Background.h"
 #include "DataLinkSetup.h"
 #include "Limits.h"
@@ -32,41 +33,33 @@ QosProfile requestedQos(const CommandArgs& args)
     return *profile;
 }
 
+// The context first, then (3G) its QoS profile, each only once the one before
+// was accepted: nothing more is sent after a refusal.
 void defineContext(CommandContext& c, const QosProfile& qos, const std::string& apn)
 {
     Session& session = c.session;
     ModemResults& results = session.results();
-    CConnectionAssistor& connection = session.lib().connection;
+    Assistors& lib = session.lib();
 
     c.out.beginStep("context", "Defining the PDP context (APN " + apn + ")");
-    if (c.args.gsmOnly) {
-        bool defined = session.request(
-            results.contextDefined, [&] { connection.GsmPdpActive(kContextId, apn, 0, 0, 0); },
-            "while defining the PDP context", limits::kAnswer);
-        if (!defined)
-            throw CliError(ErrorKind::Failed, "the modem refused the PDP context for APN " + apn);
-        c.out.endStep("ok", {{"apn", apn}});
-        return;
-    }
-
-    // Both commands go out together; their answers come in this order.
-    std::optional<bool> qosAccepted;
-    Listening<bool> listening(results.qosSet, [&qosAccepted](bool ok) {
-        if (!qosAccepted)
-            qosAccepted = ok;
-    });
     bool defined = session.request(
-        results.contextDefined,
-        [&] { connection.PdpActive(kContextId, apn, qos.trafficClass, qos.uplinkKbps, qos.downlinkKbps); },
+        results.contextDefined, [&] { lib.connection.GsmPdpActive(kContextId, apn, 0, 0, 0); },
         "while defining the PDP context", limits::kAnswer);
     if (!defined)
         throw CliError(ErrorKind::Failed, "the modem refused the PDP context for APN " + apn);
     c.out.endStep("ok", {{"apn", apn}});
+    if (c.args.gsmOnly)
+        return;
 
     c.out.beginStep("qos", "Requesting quality of service (" + qosText(qos) + ")");
-    session.waitOrFail([&qosAccepted] { return qosAccepted.has_value(); }, session.limit(limits::kAnswer),
-                       "while requesting the QoS profile");
-    if (!*qosAccepted)
+    bool accepted = session.request(
+        results.qosSet,
+        [&] {
+            lib.connectionHelper.SetPacketDomainQos(kContextId, qos.trafficClass, qos.uplinkKbps,
+                                                    qos.downlinkKbps);
+        },
+        "while requesting the QoS profile", limits::kAnswer);
+    if (!accepted)
         throw CliError(ErrorKind::Failed, "the modem refused the QoS profile (" + qosText(qos) + ")");
     c.out.endStep("ok", {{"traffic_class", trafficClassName(qos.trafficClass)},
                          {"uplink_kbps", qos.uplinkKbps},
@@ -174,13 +167,16 @@ void runConnect(CommandContext& c)
     c.steps.powerOn();
     c.steps.unlockSim(c.global.pin);
     int registration = c.steps.waitForRegistration();
-    CCopsInfo current = session.request(
+    CCopsInfo current = session.query(
         results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
     AccessPoint accessPoint = chooseAccessPoint(c, current);
+    // --apn was checked with the command line; the database's is checked here.
+    if (std::string problem = accessPointNameProblem(accessPoint.apn); !problem.empty())
+        throw CliError(ErrorKind::NoApn, "the provider database's access point is " + problem + ": give --apn");
     defineContext(c, qos, accessPoint.apn);
     attach(c);
 
-    auto [tech, level] = session.request(
+    auto [tech, level] = session.query(
         results.signal, [&lib] { lib.power.QuerySignal(); }, "about the signal", limits::kAnswer);
     c.out.data("apn") = accessPoint.apn;
     c.out.data("operator") = operatorJson(current);

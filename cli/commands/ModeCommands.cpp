@@ -25,7 +25,7 @@ void showCurrentMode(CommandContext& c)
 {
     Session& session = c.session;
     CModeAssistor& mode = session.lib().mode;
-    CMode current = session.request(
+    CMode current = session.query(
         session.results().currentMode, [&mode] { mode.QueryCurrentMode(); }, "about the network mode",
         limits::kAnswer);
     c.out.item("network_mode", "Network mode", networkModeText(current), networkModeJson(current));
@@ -35,7 +35,7 @@ void showPowerOnMode(CommandContext& c)
 {
     Session& session = c.session;
     CModeAssistor& mode = session.lib().mode;
-    CMode powerOn = session.request(
+    CMode powerOn = session.query(
         session.results().powerOnMode, [&mode] { mode.QueryPowerOnMode(); }, "about the power-on mode",
         limits::kAnswer);
     c.out.item("power_on_mode", "Power-on mode", powerOnModeText(powerOn), powerOnModeJson(powerOn));

@@ -12,21 +12,28 @@
 namespace cellctl::cli {
 namespace {
 
+// Shows each report as it comes and keeps it for the JSON document; once
+// `limit` reports (--events, 0: none) are shown, the rest are dropped.
 class Monitor {
 public:
-    explicit Monitor(CommandContext& c) : m_c(c), m_start(Clock::now()) {}
+    Monitor(CommandContext& c, int limit) : m_c(c), m_start(Clock::now()), m_limit(limit)
+    {
+        m_c.out.data("events") = nlohmann::json::array();
+    }
 
     void report(const std::string& kind, const std::string& text, nlohmann::json detail)
     {
+        if (enough())
+            return;
         double elapsed = std::chrono::duration_cast<Seconds>(Clock::now() - m_start).count();
         detail["event"] = kind;
         detail["seconds"] = elapsed;
-        m_events.push_back(detail);
+        m_c.out.data("events").push_back(detail);
+        ++m_count;
         m_c.out.say(clockTime() + "  " + kind + ": " + text);
     }
 
-    size_t count() const { return m_events.size(); }
-    nlohmann::json& events() { return m_events; }
+    bool enough() const { return m_limit > 0 && m_count >= m_limit; }
 
 private:
     static std::string clockTime()
@@ -41,7 +48,8 @@ private:
 
     CommandContext& m_c;
     Clock::time_point m_start;
-    nlohmann::json m_events = nlohmann::json::array();
+    int m_limit;
+    int m_count = 0;
 };
 
 std::string capabilityText(const CCellCapabilityInfo& info)
@@ -58,7 +66,7 @@ void runMonitor(CommandContext& c)
     Session& session = c.session;
     ModemResults& results = session.results();
     Assistors& lib = session.lib();
-    Monitor monitor(c);
+    Monitor monitor(c, c.args.events);
 
     std::optional<std::pair<int, int>> lastSignal;
     std::optional<int> lastRegistration;
@@ -98,7 +106,7 @@ void runMonitor(CommandContext& c)
     std::optional<Clock::time_point> end;
     if (args.duration > 0)
         end = Clock::now() + toDuration(Seconds(args.duration));
-    auto enough = [&] { return args.events > 0 && monitor.count() >= static_cast<size_t>(args.events); };
+    auto enough = [&monitor] { return monitor.enough(); };
     try {
         while (!enough() && (!end || Clock::now() < *end)) {
             lib.power.QuerySignal();
@@ -111,7 +119,6 @@ void runMonitor(CommandContext& c)
         if (error.kind() != ErrorKind::Interrupted)
             throw;
     }
-    c.out.data("events") = monitor.events();
 }
 
 }  // namespace cellctl::cli

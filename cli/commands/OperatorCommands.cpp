@@ -12,7 +12,7 @@ void showCurrent(CommandContext& c)
 {
     Session& session = c.session;
     CCopsAssistor& cops = session.lib().cops;
-    CCopsInfo current = session.request(
+    CCopsInfo current = session.query(
         session.results().currentOperator, [&cops] { cops.QueryCops(); }, "about the operator", limits::kAnswer);
     c.out.item("operator", "Operator", operatorText(current), operatorJson(current));
     c.out.item("selection", "Selection", operatorSelectionText(current.GetModeType()),

@@ -37,7 +37,7 @@ void showList(CommandContext& c)
 {
     Session& session = c.session;
     CCopsAssistor& cops = session.lib().cops;
-    std::vector<CCopsInfo> entries = session.request(
+    std::vector<CCopsInfo> entries = session.query(
         session.results().preferredOperators, [&cops] { cops.QueryPreferredCopsList(); },
         "about the preferred operators", limits::kPreferredList);
     nlohmann::json list = nlohmann::json::array();
@@ -118,7 +118,7 @@ void runPreferredSelector(CommandContext& c)
             throw CliError(ErrorKind::Failed, "the modem refused preferred list " + std::to_string(*c.args.selector));
         c.out.endStep("done");
     }
-    CCopsInfo selector = session.request(
+    CCopsInfo selector = session.query(
         session.results().preferredSelector, [&cops] { cops.QueryPreferredSelector(); },
         "about the preferred list", limits::kAnswer);
     int number = selector.GetSelector();

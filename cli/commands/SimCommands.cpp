@@ -67,7 +67,7 @@ void runSimStatus(CommandContext& c)
 
     std::optional<bool> lock;
     if (status.state != SimState::Absent) {
-        std::string answer = session.request(
+        std::string answer = session.query(
             session.results().pinLock, [&usim] { usim.QueryIsPinStarted(); }, "about the PIN lock",
             limits::kAnswer);
         lock = readPinLock(answer);

@@ -75,11 +75,11 @@ void runStatus(CommandContext& c)
                {{"state", simStateName(sim.state)}, {"attempts_left", attemptsJson(sim.attempts)}});
     c.out.item("", "Attempts left", attemptsSummary(sim.attempts), nullptr);
 
-    int registration = session.request(
+    int registration = session.query(
         results.registration, [&lib] { lib.power.QueryCregStatus(); }, "about registration", limits::kAnswer);
     c.out.item("registration", "Registration", registrationText(registration), registrationName(registration));
 
-    CCopsInfo current = session.request(
+    CCopsInfo current = session.query(
         results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
     nlohmann::json operatorValue = operatorJson(current);
     operatorValue["selection"] = operatorSelectionText(current.GetModeType());
@@ -87,15 +87,15 @@ void runStatus(CommandContext& c)
                operatorText(current) + ", " + operatorSelectionText(current.GetModeType()) + " selection",
                operatorValue);
 
-    auto [tech, level] = session.request(
+    auto [tech, level] = session.query(
         results.signal, [&lib] { lib.power.QuerySignal(); }, "about the signal", limits::kAnswer);
     c.out.item("signal", "Signal", signalText(tech, level), signalJson(tech, level));
 
-    CMode mode = session.request(
+    CMode mode = session.query(
         results.currentMode, [&lib] { lib.mode.QueryCurrentMode(); }, "about the network mode", limits::kAnswer);
     c.out.item("network_mode", "Network mode", networkModeText(mode), networkModeJson(mode));
 
-    CMode powerOn = session.request(
+    CMode powerOn = session.query(
         results.powerOnMode, [&lib] { lib.mode.QueryPowerOnMode(); }, "about the power-on mode", limits::kAnswer);
     c.out.item("power_on_mode", "Power-on mode", powerOnModeText(powerOn), powerOnModeJson(powerOn));
 }

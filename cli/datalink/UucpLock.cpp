@@ -64,7 +64,9 @@ UucpLock::UucpLock(const std::string& devicePath)
         if (errno != EEXIST)
             return;  // no lock folder we may write: go on unlocked
         long owner = lockOwner(path);
-        if (processRuns(owner) && owner != ::getpid())
+        if (owner == ::getpid())
+            return;  // this process holds it already (its session): that holder releases it
+        if (processRuns(owner))
             throw DataLinkError(DataLinkFailure::DeviceBusy,
                                 "device busy: process " + std::to_string(owner) + " holds " + devicePath + " (" +
                                     path + ")");

@@ -7,7 +7,9 @@ namespace cellctl::cli {
 // A UUCP lock on a serial device, /var/lock/LCK..<name> holding the owner's pid
 // in ten characters, as pppd, minicom and the other serial tools take it. A
 // lock left by a process that no longer runs is taken over. Released when
-// destroyed.
+// destroyed. A lock this very process holds already (the session's, when the
+// data call opens the port again) is left alone: `held()` is false and the
+// first holder releases it.
 class UucpLock {
 public:
     // Throws DataLinkError (DeviceBusy) when a live process holds the device.

@@ -6,8 +6,10 @@
 #include <netinet/in.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <thread>
@@ -105,12 +107,21 @@ TEST(Failure, BadCommandLines)
         {"mode", "switch", "lte"},
         {"sim", "unlock", "12\"34"},
         {"--timeout", "-1", "status"},
+        {"--timeout", "1e10", "status"},
+        {"--timeout", "1e308", "status"},
+        {"--timeout", "nan", "status"},
+        {"--timeout", "1e-9", "status"},
+        {"monitor", "--duration", "inf"},
+        {"monitor", "--interval", "nan"},
+        {"--sim-drop", "nan", "status"},
+        {"connect", "--ip-timeout", "1e400"},
         {"power"},
     };
     for (const std::vector<std::string>& line : lines) {
         ProgramRun run = runProgram(line);
         EXPECT_EQ(run.status, exitStatusOf(ErrorKind::BadArguments)) << "for: " << testing::PrintToString(line);
         EXPECT_FALSE(run.err.empty());
+        EXPECT_LT(run.err.size(), 300u) << run.err;
     }
     expectJsonError(runProgram({"--json", "connect", "--auth", "pap"}), ErrorKind::BadArguments);
     // A PIN that is needed but nowhere given is a bad command line too.
@@ -126,26 +137,78 @@ TEST(Failure, DeviceNotFound)
                     ErrorKind::DeviceNotFound);
 }
 
+// A pty nobody answers on, as a device path.
+class SilentPty {
+public:
+    SilentPty()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_GE(m_master, 0);
+        EXPECT_EQ(::grantpt(m_master), 0);
+        EXPECT_EQ(::unlockpt(m_master), 0);
+        m_path = ::ptsname(m_master);
+    }
+    ~SilentPty() { ::close(m_master); }
+    const std::string& path() const { return m_path; }
+    std::string baseName() const { return m_path.substr(m_path.rfind('/') + 1); }
+
+private:
+    int m_master = -1;
+    std::string m_path;
+};
+
+// The pid of a process that has ended.
+pid_t endedProcess()
+{
+    pid_t pid = ::fork();
+    if (pid == 0)
+        std::_Exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+void writeLock(const std::string& path, long pid)
+{
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fprintf(file, "%10ld\n", pid);
+    std::fclose(file);
+}
+
 TEST(Failure, DeviceHeldByAnotherProgramIsBusy)
 {
-    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    std::string path = ::ptsname(master);
-    int holder = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    SilentPty pty;
+    int holder = ::open(pty.path().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-
-    ProgramRun run = runProgram({"--device", path, "status"});
+    ProgramRun run = runProgram({"--device", pty.path(), "status"});
     EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceBusy));
     EXPECT_NE(run.err.find("another program"), std::string::npos) << run.err;
     ::close(holder);
-    ::close(master);
+
+    // The UUCP lock of a running program (this test) keeps cellctl off the
+    // port and names its holder; a stale one is taken over and released.
+    ::setenv("CELLCTL_LOCK_DIR", ::testing::TempDir().c_str(), 1);
+    std::string lock = ::testing::TempDir() + "/LCK.." + pty.baseName();
+    writeLock(lock, ::getpid());
+    ProgramRun locked = runProgram({"--trace", "--device", pty.path(), "status"});
+    EXPECT_EQ(locked.status, exitStatusOf(ErrorKind::DeviceBusy)) << locked.err;
+    EXPECT_NE(locked.err.find("process " + std::to_string(::getpid())), std::string::npos) << locked.err;
+    EXPECT_EQ(linesContaining(locked.err, "> AT"), 0) << locked.err;
+
+    writeLock(lock, endedProcess());
+    ProgramRun stale = runProgram({"--device", pty.path(), "--timeout", "1", "power", "off"});
+    EXPECT_EQ(stale.status, exitStatusOf(ErrorKind::Timeout)) << stale.err;
+    EXPECT_NE(::access(lock.c_str(), F_OK), 0) << "the lock outlived cellctl";
+    ::unsetenv("CELLCTL_LOCK_DIR");
 }
 
-TEST(Failure, SilentModemTimesOut)
+TEST(Failure, SilentModemTimesOutSlowOneIsWaitedForWithTimeout)
 {
+    // 3.5 s per answer is past the channel's own 3 s: --timeout lengthens it.
+    ProgramRun slow = runOnSimulator({"--sim-latency", "3.5", "--timeout", "20", "power", "off"});
+    EXPECT_EQ(slow.status, 0) << slow.err;
+
     ProgramRun run = runOnSimulator({"--sim-drop", "1", "--timeout", "1", "status"});
     EXPECT_EQ(run.status, exitStatusOf(ErrorKind::Timeout)) << run.err;
     expectJsonError(runOnSimulator({"--json", "--sim-drop", "1", "--timeout", "1", "power", "on"}),

@@ -1,9 +1,11 @@
 #include "ProgramRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -46,7 +48,8 @@ nlohmann::json ProgramRun::json() const
 
 namespace {
 
-ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::vector<std::string>& cues)
+ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::vector<std::string>& cues,
+                      StdoutFate fate = {})
 {
     int outPipe[2];
     int errPipe[2];
@@ -63,7 +66,13 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
 
     pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(outPipe[1], STDOUT_FILENO);
+        if (fate.kind == StdoutFate::DevFull)
+            ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+        else if (fate.kind == StdoutFate::Closed)
+            ::close(STDOUT_FILENO);
+        else
+            ::dup2(outPipe[1], STDOUT_FILENO);
+        ::close(outPipe[1]);
         ::dup2(errPipe[1], STDERR_FILENO);
         ::close(outPipe[0]);
         ::close(errPipe[0]);
@@ -78,6 +87,11 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
     int fds[2] = {outPipe[0], errPipe[0]};
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(safetySeconds);
     while (fds[0] >= 0 || fds[1] >= 0) {
+        if (fate.kind == StdoutFate::ReaderLeaves && fds[0] >= 0 &&
+            std::count(run.out.begin(), run.out.end(), '\n') >= fate.lines) {
+            ::close(fds[0]);
+            fds[0] = -1;
+        }
         pollfd polled[2];
         nfds_t count = 0;
         for (int fd : fds) {
@@ -125,6 +139,11 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
 ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds)
 {
     return runWatched(args, safetySeconds, {});
+}
+
+ProgramRun runProgramWithStdout(const std::vector<std::string>& args, StdoutFate fate)
+{
+    return runWatched(args, 60, {}, fate);
 }
 
 ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues)

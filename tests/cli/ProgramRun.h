@@ -23,6 +23,20 @@ struct ProgramRun {
 // program must never hang, so that is a failure, not a measurement.
 ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds = 240);
 
+// Where the program's standard output goes, for runs about output failures.
+struct StdoutFate {
+    enum Kind {
+        Captured,           // a pipe read to the end (ProgramRun::out)
+        DevFull,            // /dev/full: every write fails with ENOSPC
+        Closed,             // no descriptor 1 at all
+        ReaderLeaves        // a pipe whose reader goes after `lines` lines
+    } kind = Captured;
+    int lines = 0;
+};
+
+// As runProgram, with standard output going where `fate` says.
+ProgramRun runProgramWithStdout(const std::vector<std::string>& args, StdoutFate fate);
+
 // As runProgram, and sends SIGINT (Ctrl-C) once stdout shows every one of `cues`.
 ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues);
 
