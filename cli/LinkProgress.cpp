@@ -87,7 +87,10 @@ void LinkProgress::dialling(const std::string& command)
 void LinkProgress::dialed(const std::string& result)
 {
     m_out.endStep(result);
-    m_out.beginStep("ppp", "Starting PPP");
+    if (result.rfind("CONNECT", 0) == 0) {
+        m_out.beginStep("ppp", "Starting PPP");
+        m_pppStarting = true;
+    }
 }
 
 void LinkProgress::negotiating(const std::string& interface)
@@ -97,6 +100,7 @@ void LinkProgress::negotiating(const std::string& interface)
 
 void LinkProgress::linkUp(const LinkDetails& details)
 {
+    m_pppStarting = false;
     m_out.endStep("up", linkJson(details));
     std::string dns = details.dnsServers.empty() ? "none from the network" : joined(details.dnsServers, ", ");
     m_out.item("link", "Online", details.interface + " " + details.localAddress + " (peer " + details.peerAddress + ")",
@@ -128,6 +132,10 @@ void LinkProgress::hangingUp()
 {
     if (m_hangUpShown)
         return;
+    if (m_pppStarting) {
+        m_pppStarting = false;
+        m_out.endStep("no link");
+    }
     m_out.beginStep("hang-up", "Hanging up");
 }
 

@@ -51,6 +51,7 @@ private:
     std::function<std::string()> m_radioStatus;
     std::function<void(const LinkDetails&)> m_linkUpHook;
     bool m_hangUpShown = false;
+    bool m_pppStarting = false;  // the PPP step is shown and not yet ended
 };
 
 // The exit kind of a data-link failure.

@@ -46,6 +46,7 @@ public:
     virtual void prepareRedial() {}
 
     virtual void dialling(const std::string& command) { (void)command; }
+    // The dial's final result: CONNECT … or the refusal.
     virtual void dialed(const std::string& result) { (void)result; }
     virtual void negotiating(const std::string& interface) { (void)interface; }
     virtual void linkUp(const LinkDetails& details) { (void)details; }

@@ -147,6 +147,7 @@ std::string DataSession::callOnce(bool firstCall)
     std::string dial = packetDialCommand(m_options.contextId);
     m_host.dialling(dial);
     ModemPort::Answer answer = m_port->command(dial, kDialLimit);
+    m_host.dialed(answer.final.empty() ? "no answer" : answer.final);
     if (answer.outcome != DialOutcome::Connected) {
         std::string cause;
         if (!answer.final.empty()) {
@@ -161,7 +162,6 @@ std::string DataSession::callOnce(bool firstCall)
             throw DataLinkError(DataLinkFailure::DialFailed, reason);
         return reason;
     }
-    m_host.dialed(answer.final);
 
     m_pppd = std::make_unique<PppdProcess>(m_io, m_host, m_options, m_port->descriptor());
     bool addressed = m_host.runLoop(
