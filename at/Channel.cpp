@@ -37,7 +37,7 @@ CommandQueue::Hooks Channel::queueHooks()
     CommandQueue::Hooks hooks;
     hooks.write = [this](const std::string& line) { write(line); };
     hooks.startTimer = [this](std::chrono::milliseconds timeout) { startTimer(timeout); };
-    hooks.stopTimer = [this] { stopTimer(); };
+    hooks.stopTimer = [this] { m_deadline.reset(); };
     hooks.trace = [this](const std::string& line) { trace(line); };
     hooks.answer = [this](const Request& request, const std::string& text) { deliverAnswer(request, text); };
     hooks.withheld = [this](const Request&) { --m_pending; };
@@ -84,6 +84,15 @@ void Channel::detach()
 void Channel::post(Request request)
 {
     ++m_pending;
+    // A callback of this line asking again (the host's usual next step): the
+    // queue is delivering its outbox on this thread, so it takes the request
+    // now and any answer to it follows once the callback has returned. No
+    // answer is delivered inside the call, and no trip through the scheduler
+    // is needed.
+    if (m_strand.running_in_this_thread() && m_queue.isDelivering() && m_owner != nullptr) {
+        m_queue.submit(std::move(request));
+        return;
+    }
     boost::asio::post(m_strand, [self = shared_from_this(), request = std::move(request)]() mutable {
         if (self->m_owner == nullptr)
             return;
@@ -108,25 +117,21 @@ void Channel::openTransport(const std::string& target, ChannelEvent event)
 
 void Channel::closeTransport()
 {
-    stopTimer();
+    cancelTimer();
     if (m_transport) {
         m_transport->close();
         m_transport.reset();
     }
     ++m_transportGeneration;
-    m_writes.clear();
+    m_writeBuffer.clear();
+    m_writeQueued.clear();
     m_writing = false;
 }
 
 void Channel::startReading()
 {
-    if (!m_transport)
-        return;
-    m_transport->asyncReadSome(boost::asio::buffer(m_readBuffer),
-                               [self = shared_from_this(), generation = m_transportGeneration](
-                                   const boost::system::error_code& error, std::size_t size) {
-                                   self->onRead(error, size, generation);
-                               });
+    if (m_transport)
+        m_transport->asyncReadSome(boost::asio::buffer(m_readBuffer), shared_from_this(), m_transportGeneration);
 }
 
 void Channel::onRead(const boost::system::error_code& error, std::size_t size, std::uint64_t generation)
@@ -147,21 +152,30 @@ void Channel::write(const std::string& line)
 {
     if (!m_transport)
         return;
-    m_writes.push_back(std::make_shared<const std::string>(line + "\r"));
-    if (!m_writing)
-        writeNext();
-}
-
-void Channel::writeNext()
-{
-    if (m_writes.empty() || !m_transport) {
-        m_writing = false;
+    if (m_writing) {
+        m_writeQueued.append(line).push_back('\r');
         return;
     }
+    m_writeBuffer.assign(line).push_back('\r');
+    boost::system::error_code error;
+    std::size_t written = m_transport->writeNow(boost::asio::buffer(m_writeBuffer), error);
+    if (error) {
+        loseDeviceLater(error.message());
+        return;
+    }
+    if (written < m_writeBuffer.size()) {
+        m_writeBuffer.erase(0, written);
+        writeRest();
+    }
+}
+
+// The device did not take all of m_writeBuffer at once: the rest goes out as
+// it drains, and lines written meanwhile wait in m_writeQueued.
+void Channel::writeRest()
+{
     m_writing = true;
-    std::shared_ptr<const std::string> data = m_writes.front();
-    m_transport->asyncWrite(boost::asio::buffer(*data),
-                            [self = shared_from_this(), data, generation = m_transportGeneration](
+    m_transport->asyncWrite(boost::asio::buffer(m_writeBuffer),
+                            [self = shared_from_this(), generation = m_transportGeneration](
                                 const boost::system::error_code& error, std::size_t) {
                                 if (generation != self->m_transportGeneration)
                                     return;
@@ -169,9 +183,23 @@ void Channel::writeNext()
                                     self->deviceLost(error.message());
                                     return;
                                 }
-                                self->m_writes.pop_front();
-                                self->writeNext();
+                                self->m_writing = false;
+                                self->m_writeBuffer.clear();
+                                if (self->m_writeQueued.empty())
+                                    return;
+                                self->m_writeBuffer.swap(self->m_writeQueued);
+                                self->writeRest();
                             });
+}
+
+// A write failed inside the queue's own work: the device is given up once
+// that work is done, not in the middle of it.
+void Channel::loseDeviceLater(const std::string& why)
+{
+    boost::asio::post(m_strand, [self = shared_from_this(), generation = m_transportGeneration, why] {
+        if (generation == self->m_transportGeneration)
+            self->deviceLost(why);
+    });
 }
 
 void Channel::deviceLost(const std::string& why)
@@ -183,18 +211,46 @@ void Channel::deviceLost(const std::string& why)
 
 void Channel::startTimer(std::chrono::milliseconds timeout)
 {
+    Clock::time_point deadline = Clock::now() + timeout;
+    m_deadline = deadline;
+    if (!m_armedFor || *m_armedFor > deadline)
+        armTimer(deadline);
+}
+
+void Channel::armTimer(Clock::time_point expiry)
+{
     std::uint64_t generation = ++m_timerGeneration;
-    m_timer.expires_after(timeout);
+    m_armedFor = expiry;
+    m_timer.expires_at(expiry);
     m_timer.async_wait([self = shared_from_this(), generation](const boost::system::error_code& error) {
         if (!error && generation == self->m_timerGeneration)
-            self->m_queue.onTimeout();
+            self->onTimer();
     });
 }
 
-void Channel::stopTimer()
+void Channel::onTimer()
 {
-    ++m_timerGeneration;
-    m_timer.cancel();
+    m_armedFor.reset();
+    if (!m_deadline)
+        return;
+    if (Clock::now() < *m_deadline) {
+        armTimer(*m_deadline);
+        return;
+    }
+    m_deadline.reset();
+    m_queue.onTimeout();
+}
+
+// The timer is left armed between commands (stopping it is forgetting the
+// deadline); closing the line stops it for good.
+void Channel::cancelTimer()
+{
+    m_deadline.reset();
+    if (m_armedFor) {
+        ++m_timerGeneration;
+        m_armedFor.reset();
+        m_timer.cancel();
+    }
 }
 
 void Channel::trace(const std::string& line)

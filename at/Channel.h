@@ -2,9 +2,10 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
-#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <boost/asio/io_context.hpp>
@@ -20,11 +21,17 @@
 namespace cellctl::at {
 
 // The I/O side of an AtPhoneLine, on the line's strand: the transport, the
-// read loop feeding the framer and the command queue, the write queue, the
-// command timer, and the delivery of answers to the PhoneLine signals.
+// read loop feeding the framer and the command queue, the writes, the command
+// timer, and the delivery of answers to the PhoneLine signals.
 // Asynchronous operations hold the Channel alive; when its AtPhoneLine goes,
 // detach() makes it deliver nothing more.
-class Channel : public std::enable_shared_from_this<Channel> {
+//
+// The steady state of one command costs one write, one wait and one read:
+// a command line goes out with a non-blocking write when the device takes it
+// at once (as it nearly always does), a request made from a callback of this
+// line goes straight to the queue, and the command timer is re-armed only
+// when a deadline comes nearer than the armed one.
+class Channel : public std::enable_shared_from_this<Channel>, public Transport::Reader {
 public:
     using Executor = AtPhoneLine::Executor;
 
@@ -48,16 +55,22 @@ public:
     }
     Executor executor() const { return m_strand; }
 
+    void onRead(const boost::system::error_code& error, std::size_t size, std::uint64_t generation) override;
+
 private:
+    using Clock = std::chrono::steady_clock;
+
     void openTransport(const std::string& target, ChannelEvent event);
     void closeTransport();
     void startReading();
-    void onRead(const boost::system::error_code& error, std::size_t size, std::uint64_t generation);
     void write(const std::string& line);
-    void writeNext();
+    void writeRest();
+    void loseDeviceLater(const std::string& why);
     void deviceLost(const std::string& why);
     void startTimer(std::chrono::milliseconds timeout);
-    void stopTimer();
+    void armTimer(Clock::time_point expiry);
+    void onTimer();
+    void cancelTimer();
     void trace(const std::string& line);
     void deliverAnswer(const Request& request, const std::string& text);
     void deliverReport(int code, const std::string& text);
@@ -70,11 +83,17 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::uint64_t m_transportGeneration = 0;
     std::uint64_t m_feedGeneration = 0;
-    std::uint64_t m_timerGeneration = 0;
     std::string m_target;
     std::array<char, 4096> m_readBuffer{};
-    std::deque<std::shared_ptr<const std::string>> m_writes;
+    // Bytes the device has not taken yet, and lines written while they go out.
+    std::string m_writeBuffer;
+    std::string m_writeQueued;
     bool m_writing = false;
+    // The deadline of the command on the wire, and what the timer is armed
+    // for: a timer that fires before the deadline is armed again for it.
+    std::optional<Clock::time_point> m_deadline;
+    std::optional<Clock::time_point> m_armedFor;
+    std::uint64_t m_timerGeneration = 0;
     LineFramer m_framer;
     CommandQueue m_queue;
     cellctl::Signal<void(ChannelEvent, const std::string&)> m_status;

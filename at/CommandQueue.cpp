@@ -15,6 +15,8 @@ constexpr char kResyncProbe[] = "AT";
 constexpr char kError[] = "ERROR";
 // An answer may hold this many lines' worth of bytes; lines beyond are dropped.
 constexpr std::size_t kAnswerLinesBudget = 64;
+// The most lines whose room is kept from one answer for the next.
+constexpr std::size_t kRecycledLinesCapacity = 32;
 
 bool isHostRequest(const Request& request)
 {
@@ -164,9 +166,9 @@ void CommandQueue::send(Request request)
     }
     m_phase = Phase::Busy;
     std::chrono::milliseconds timeout = scaled(prepared.timeout);
-    std::string line = prepared.line;
-    m_inFlight = InFlight{std::move(request), std::move(prepared), RawAnswer(), 0};
-    writeLine(line);
+    m_inFlight.emplace(InFlight{std::move(request), std::move(prepared), RawAnswer(), 0});
+    m_inFlight->answer.informationLines.swap(m_spareLines);
+    writeLine(m_inFlight->prepared.line);
     m_hooks.startTimer(timeout);
 }
 
@@ -190,24 +192,30 @@ void CommandQueue::endResync()
 
 void CommandQueue::handleInFlight(const std::string& line)
 {
-    const PreparedCommand& prepared = m_inFlight->prepared;
-    std::string rest = line;
+    const std::string& echo = m_inFlight->prepared.line;
     // Echo, even with echo off; a result glued to the echo is kept.
-    if (startsWithIgnoringCase(line, prepared.line)) {
-        rest = trimBlanks(line.substr(prepared.line.size()));
-        if (rest.empty())
-            return;
-    }
-    if (isFinalResult(rest, prepared.dials()))
-        complete(normaliseFinalResult(rest));
-    else if (prepared.ownsByPrefix(rest))
-        collect(rest);
-    else if (routeReport(rest))
+    if (startsWithIgnoringCase(line, echo)) {
+        std::string rest = trimBlanks(line.substr(echo.size()));
+        if (!rest.empty())
+            handleAnswerLine(rest);
         return;
-    else if (prepared.takesUnprefixedLine(rest, m_inFlight->answer.informationLines))
-        collect(rest);
+    }
+    handleAnswerLine(line);
+}
+
+void CommandQueue::handleAnswerLine(const std::string& line)
+{
+    const PreparedCommand& prepared = m_inFlight->prepared;
+    if (isFinalResult(line, prepared.dials()))
+        complete(normaliseFinalResult(line));
+    else if (prepared.ownsByPrefix(line))
+        collect(line);
+    else if (routeReport(line))
+        return;
+    else if (prepared.takesUnprefixedLine(line, m_inFlight->answer.informationLines))
+        collect(line);
     else
-        drop(isIgnoredUnsolicited(rest) ? "unsolicited, not used" : "not part of the answer");
+        drop(isIgnoredUnsolicited(line) ? "unsolicited, not used" : "not part of the answer");
 }
 
 void CommandQueue::handleDuringResync(const std::string& line)
@@ -273,16 +281,28 @@ void CommandQueue::complete(const std::string& finalResult)
     done.answer.finalResult = finalResult;
     std::optional<std::string> shaped = shapeAnswer(done.prepared.shaping, done.request.text, done.answer, m_session);
     if (shaped)
-        answer(done.request, *shaped);
+        answer(done.request, std::move(*shaped));
     else
         withhold(done.request, done.answer);
+    recycleLines(done.answer.informationLines);
     pump();
 }
 
-void CommandQueue::answer(const Request& request, const std::string& text)
+// The next command collects its lines in the vector of the last one, so a
+// steady stream of commands does not allocate one per answer. A vector grown
+// by a very long answer is let go.
+void CommandQueue::recycleLines(std::vector<std::string>& lines)
+{
+    if (lines.capacity() > kRecycledLinesCapacity)
+        return;
+    lines.clear();
+    m_spareLines.swap(lines);
+}
+
+void CommandQueue::answer(const Request& request, std::string text)
 {
     if (isHostRequest(request))
-        m_outbox.push_back(Outgoing{Outgoing::Type::Answer, request, text, ChannelEvent::Opened});
+        m_outbox.push_back(Outgoing{Outgoing::Type::Answer, request, std::move(text), ChannelEvent::Opened});
 }
 
 void CommandQueue::withhold(const Request& request, const RawAnswer& raw)
@@ -316,13 +336,22 @@ void CommandQueue::flush()
     if (m_flushing)
         return;
     m_flushing = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{m_flushing};
-    while (!m_outbox.empty()) {
-        Outgoing outgoing = std::move(m_outbox.front());
-        m_outbox.pop_front();
+    // Callbacks may add to the outbox while it is delivered; the delivered
+    // items are erased at the end (the vector keeps its room), also when a
+    // callback throws.
+    struct Done {
+        CommandQueue& queue;
+        std::size_t delivered = 0;
+        ~Done()
+        {
+            queue.m_outbox.erase(queue.m_outbox.begin(),
+                                 queue.m_outbox.begin() + static_cast<std::ptrdiff_t>(delivered));
+            queue.m_flushing = false;
+        }
+    } done{*this};
+    while (done.delivered < m_outbox.size()) {
+        Outgoing outgoing = std::move(m_outbox[done.delivered]);
+        ++done.delivered;
         deliver(outgoing);
     }
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <cellctl/at/AnswerShaping.h>
 #include <cellctl/at/AtChannelTypes.h>
@@ -65,6 +66,9 @@ public:
     // Trace lines are only formatted while someone reads them. A queue traces
     // when it is given a trace hook; its owner switches tracing off and on.
     void setTracing(bool on) { m_tracing = on; }
+    // True while answers, reports and status events are being handed out: a
+    // request submitted now is answered only after the current one returns.
+    bool isDelivering() const { return m_flushing; }
 
 private:
     enum class Phase { Closed, Idle, Busy, Resyncing };
@@ -90,12 +94,14 @@ private:
     void startResync();
     void endResync();
     void handleInFlight(const std::string& line);
+    void handleAnswerLine(const std::string& line);
     void handleDuringResync(const std::string& line);
     void handleUnsolicited(const std::string& line);
     bool routeReport(const std::string& line);
     void collect(const std::string& line);
     void complete(const std::string& finalResult);
-    void answer(const Request& request, const std::string& text);
+    void answer(const Request& request, std::string text);
+    void recycleLines(std::vector<std::string>& lines);
     void withhold(const Request& request, const RawAnswer& raw);
     void announce(ChannelEvent event, const std::string& description);
     void writeLine(const std::string& line);
@@ -114,7 +120,8 @@ private:
     bool m_needsResync = false;
     unsigned m_outstandingFinals = 0;   // written lines whose final result is still due
     unsigned m_finalsDuringResync = 0;
-    std::deque<Outgoing> m_outbox;
+    std::vector<Outgoing> m_outbox;
+    std::vector<std::string> m_spareLines;
     bool m_flushing = false;
     bool m_tracing = false;
 };

@@ -7,10 +7,9 @@
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
-#include <boost/asio/posix/stream_descriptor.hpp>
-
-#include <cellctl/at/StreamTransport.h>
+#include <cellctl/at/ReactorDescriptor.h>
 
 namespace cellctl::at {
 namespace {
@@ -41,26 +40,43 @@ speed_t speedFor(unsigned rate, const std::string& path)
     fail(EINVAL, "unsupported baud rate " + std::to_string(rate) + " for", path);
 }
 
-class SerialTransport : public StreamTransport<boost::asio::posix::stream_descriptor> {
+// A serial device or pty on the reactor directly (see ReactorDescriptor).
+class SerialTransport : public Transport {
 public:
-    SerialTransport(const boost::asio::any_io_executor& executor, int fd)
-        : StreamTransport(boost::asio::posix::stream_descriptor(executor, fd))
+    SerialTransport(const Transport::Strand& strand, int fd) : m_descriptor(strand, fd) {}
+
+    void asyncReadSome(boost::asio::mutable_buffer buffer, std::shared_ptr<Reader> reader,
+                       std::uint64_t tag) override
     {
+        m_descriptor.asyncReadSome(buffer, std::move(reader), tag);
+    }
+
+    std::size_t writeNow(boost::asio::const_buffer buffer, boost::system::error_code& error) override
+    {
+        return m_descriptor.writeNow(buffer, error);
+    }
+
+    void asyncWrite(boost::asio::const_buffer buffer, Handler handler) override
+    {
+        m_descriptor.asyncWrite(buffer, std::move(handler));
     }
 
     void close() override
     {
         // Give the port back to other programs.
-        if (stream().is_open())
-            ::ioctl(stream().native_handle(), TIOCNXCL);
-        StreamTransport::close();
+        if (m_descriptor.isOpen())
+            ::ioctl(m_descriptor.nativeHandle(), TIOCNXCL);
+        m_descriptor.close();
     }
+
+private:
+    ReactorDescriptor m_descriptor;
 };
 
 // Owns the descriptor until it is handed to the transport.
-struct Descriptor {
+struct OwnedDescriptor {
     int fd;
-    ~Descriptor()
+    ~OwnedDescriptor()
     {
         if (fd >= 0)
             ::close(fd);
@@ -99,17 +115,17 @@ void configure(int fd, const AtPhoneLineOptions& options, const std::string& pat
 
 }  // namespace
 
-std::unique_ptr<Transport> openSerialTransport(const boost::asio::any_io_executor& executor,
+std::unique_ptr<Transport> openSerialTransport(const Transport::Strand& strand,
                                                const std::string& path, const AtPhoneLineOptions& options)
 {
-    Descriptor descriptor{::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
+    OwnedDescriptor descriptor{::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
     if (descriptor.fd < 0)
         fail(errno, "cannot open", path);
     if (!::isatty(descriptor.fd))
         fail(ENOTTY, "not a terminal:", path);
     holdExclusively(descriptor.fd, path);
     configure(descriptor.fd, options, path);
-    return std::make_unique<SerialTransport>(executor, descriptor.release());
+    return std::make_unique<SerialTransport>(strand, descriptor.release());
 }
 
 }  // namespace cellctl::at

@@ -12,6 +12,7 @@ namespace cellctl::at {
 namespace {
 
 using boost::asio::ip::tcp;
+using Socket = boost::asio::basic_stream_socket<tcp, boost::asio::io_context::executor_type>;
 
 struct HostAndPort {
     std::string host;
@@ -43,21 +44,21 @@ int errnoOf(const boost::system::error_code& error)
 
 }  // namespace
 
-std::unique_ptr<Transport> openTcpTransport(const boost::asio::any_io_executor& executor,
+std::unique_ptr<Transport> openTcpTransport(const Transport::Strand& strand,
                                             const std::string& hostAndPort)
 {
     HostAndPort target = split(hostAndPort);
     boost::system::error_code error;
-    tcp::resolver resolver(executor);
+    tcp::resolver resolver(strand.get_inner_executor());
     tcp::resolver::results_type endpoints = resolver.resolve(target.host, target.port, error);
     if (error)
         fail(errnoOf(error), "cannot resolve " + hostAndPort + ": " + error.message());
-    tcp::socket socket(executor);
+    Socket socket(strand.get_inner_executor());
     boost::asio::connect(socket, endpoints, error);
     if (error)
         fail(errnoOf(error), "cannot connect to " + hostAndPort + ": " + error.message());
     socket.set_option(tcp::no_delay(true), error);
-    return std::make_unique<StreamTransport<tcp::socket>>(std::move(socket));
+    return std::make_unique<StreamTransport<Socket>>(strand, std::move(socket));
 }
 
 }  // namespace cellctl::at

@@ -6,13 +6,13 @@
 
 namespace cellctl::at {
 
-std::unique_ptr<Transport> openTransport(const boost::asio::any_io_executor& executor, const std::string& target,
+std::unique_ptr<Transport> openTransport(const Transport::Strand& strand, const std::string& target,
                                          const AtPhoneLineOptions& options)
 {
     constexpr char kTcp[] = "tcp:";
     if (startsWith(target, kTcp))
-        return openTcpTransport(executor, target.substr(sizeof kTcp - 1));
-    return openSerialTransport(executor, target, options);
+        return openTcpTransport(strand, target.substr(sizeof kTcp - 1));
+    return openSerialTransport(strand, target, options);
 }
 
 }  // namespace cellctl::at

@@ -303,6 +303,22 @@ TEST_F(Channel, AMebibyteLineWithoutNewlineIsDroppedAndTheAnswerStillArrives)
     EXPECT_TRUE(traced(rig, "dropped an overlong line of 1048586 bytes"));
 }
 
+TEST_F(Channel, ACommandLineLongerThanThePtyTakesAtOnceGoesOutWholeBeforeTheNext)
+{
+    // Far more than a pty buffers: the channel writes what fits, the rest as
+    // the device reads, and the next command only after its answer.
+    const std::string longLine = "AT+CSSN=" + std::string(200000, '1');
+    rig.line.modify(Query::SupplementaryServiceNotifications, longLine);
+    rig.line.query(Query::SignalQualityGsm);
+    ASSERT_EQ(rig.nextCommand(), longLine);
+    EXPECT_EQ(rig.unreadOutput(), "");
+    rig.deviceAnswers({"OK"});
+    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
+    rig.deviceAnswers({"+CSQ: 5,99", "OK"});
+    ASSERT_TRUE(rig.runUntilAnswered());
+    EXPECT_EQ(rig.delivered, (std::vector<Delivered>{modifyAnswer(134, "OK"), queryAnswer(6, "+CSQ: 5,99\nOK")}));
+}
+
 TEST_F(Channel, AnAnswerPastSixtyFourFullLinesIsCutAndTheLineStaysInStep)
 {
     // Each line just under the 4096-byte line limit, 80 of them: the answer
