@@ -1,5 +1,9 @@
 #include <cellctl/at/AnswerShaping.h>
 
+#include <charconv>
+#include <iterator>
+#include <string_view>
+
 #include <cellctl/at/OperatorNames.h>
 #include <cellctl/at/OperatorScan.h>
 #include <cellctl/at/RegistrationLine.h>
@@ -72,21 +76,36 @@ std::optional<std::string> registrationRead(const RawAnswer& answer)
     return withFinal(*status, answer);
 }
 
+void appendNumber(std::string& text, int value)
+{
+    char digits[16];
+    std::to_chars_result written = std::to_chars(std::begin(digits), std::end(digits), value);
+    text.append(digits, written.ptr);
+}
+
 // The library reads <rssi> at a fixed place, so the line gets the standard
-// "+CSQ: " spacing.
+// "+CSQ: " spacing. Read in place: the answer text is the one string made.
 std::optional<std::string> signalQuality(const RawAnswer& answer)
 {
     const std::string* line = findLine(answer, kSignalPrefix);
     if (line == nullptr)
         return std::nullopt;
-    std::vector<std::string> fields = splitFields(afterPrefix(*line, kSignalPrefix));
-    std::optional<int> rssi = readNumberField(fields[0]);
+    std::string_view fields = std::string_view(*line).substr(sizeof kSignalPrefix - 1);
+    std::size_t comma = fields.find(',');
+    std::optional<int> rssi = readNumberField(fields.substr(0, comma));
     if (!rssi)
         return std::nullopt;
-    std::optional<int> ber = fields.size() > 1 ? readNumberField(fields[1]) : std::nullopt;
-    return withFinal(std::string(kSignalPrefix) + " " + std::to_string(*rssi) + ","
-                         + std::to_string(ber.value_or(kUnknownBitErrorRate)),
-                     answer);
+    std::optional<int> ber = comma != std::string_view::npos
+                                 ? readNumberField(fields.substr(comma + 1, fields.find(',', comma + 1) - comma - 1))
+                                 : std::nullopt;
+    std::string text = kSignalPrefix;
+    text += ' ';
+    appendNumber(text, *rssi);
+    text += ',';
+    appendNumber(text, ber.value_or(kUnknownBitErrorRate));
+    if (!answer.finalResult.empty())
+        text.append(1, '\n').append(answer.finalResult);
+    return text;
 }
 
 std::string pinStatus(const RawAnswer& answer)

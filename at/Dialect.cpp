@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 #include <cellctl/at/TextUtil.h>
 
@@ -103,7 +104,7 @@ constexpr const char* kIgnoredUnsolicited[] = {
 };
 
 struct TimeoutRule {
-    const char* linePrefix;  // compared without regard to case
+    std::string_view linePrefix;  // compared without regard to case
     int seconds;
 };
 

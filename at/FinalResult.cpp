@@ -2,15 +2,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 
 #include <cellctl/at/TextUtil.h>
 
 namespace cellctl::at {
 namespace {
 
-constexpr const char* kWholeLineResults[] = {"OK",   "ERROR",     "NO CARRIER",         "NO DIALTONE",
-                                             "BUSY", "NO ANSWER", "COMMAND NOT SUPPORT", "+CME ERROR"};
-constexpr const char* kPrefixedResults[] = {"+CME ERROR:", "+CMS ERROR:", "MODEM ERROR:"};
+constexpr std::string_view kWholeLineResults[] = {"OK",   "ERROR",     "NO CARRIER",          "NO DIALTONE",
+                                                  "BUSY", "NO ANSWER", "COMMAND NOT SUPPORT", "+CME ERROR"};
+constexpr std::string_view kPrefixedResults[] = {"+CME ERROR:", "+CMS ERROR:", "MODEM ERROR:"};
 // Ends the answer of a dial command only; elsewhere it is no final result.
 constexpr char kConnect[] = "CONNECT";
 constexpr char kCmeError[] = "+CME ERROR:";
@@ -41,7 +42,7 @@ constexpr CmeText kCmeTexts[] = {
     {100, "unknown"},
 };
 
-bool isConnect(const std::string& trimmed)
+bool isConnect(std::string_view trimmed)
 {
     return trimmed == kConnect || startsWith(trimmed, "CONNECT ");
 }
@@ -50,11 +51,11 @@ bool isConnect(const std::string& trimmed)
 
 bool isFinalResult(const std::string& line, bool dialling)
 {
-    std::string trimmed = trimBlanks(line);
+    std::string_view trimmed = trimmedView(line);
     return std::any_of(std::begin(kWholeLineResults), std::end(kWholeLineResults),
-                       [&](const char* result) { return trimmed == result; })
+                       [&](std::string_view result) { return trimmed == result; })
         || std::any_of(std::begin(kPrefixedResults), std::end(kPrefixedResults),
-                       [&](const char* prefix) { return startsWith(trimmed, prefix); })
+                       [&](std::string_view prefix) { return startsWith(trimmed, prefix); })
         || (dialling && isConnect(trimmed));
 }
 

@@ -1,15 +1,23 @@
 #include <cellctl/at/TextUtil.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
 
 namespace cellctl::at {
 namespace {
 
+char asciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 bool sameLetter(char a, char b)
 {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return asciiUpper(a) == asciiUpper(b);
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 bool isBlank(char c)
@@ -19,12 +27,12 @@ bool isBlank(char c)
 
 }  // namespace
 
-bool startsWith(const std::string& text, const char* prefix)
+bool startsWith(std::string_view text, std::string_view prefix)
 {
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
+    return text.substr(0, prefix.size()) == prefix;
 }
 
-bool startsWithIgnoringCase(const std::string& text, const std::string& prefix)
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
         return false;
@@ -35,12 +43,17 @@ bool startsWithIgnoringCase(const std::string& text, const std::string& prefix)
     return true;
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && startsWithIgnoringCase(a, b);
 }
 
 std::string trimBlanks(const std::string& text)
+{
+    return std::string(trimmedView(text));
+}
+
+std::string_view trimmedView(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -97,23 +110,25 @@ std::string join(const std::vector<std::string>& parts, const std::string& separ
     return joined;
 }
 
-bool isDigits(const std::string& text)
+bool isDigits(std::string_view text)
 {
-    return !text.empty() && std::all_of(text.begin(), text.end(),
-                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
 }
 
-std::optional<int> readNumberField(const std::string& field)
+std::optional<int> readNumberField(std::string_view field)
 {
-    std::string digits = trimBlanks(field);
+    std::string_view digits = trimmedView(field);
     if (!isDigits(digits))
         return std::nullopt;
     std::size_t firstSignificant = digits.find_first_not_of('0');
-    if (firstSignificant == std::string::npos)
+    if (firstSignificant == std::string_view::npos)
         return 0;
     if (digits.size() - firstSignificant > 6)
         return std::nullopt;
-    return std::stoi(digits.substr(firstSignificant));
+    int value = 0;
+    for (char c : digits.substr(firstSignificant))
+        value = value * 10 + (c - '0');
+    return value;
 }
 
 }  // namespace cellctl::at

@@ -2,18 +2,22 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Small text tools shared by the channel's line handling.
 
 namespace cellctl::at {
 
-bool startsWith(const std::string& text, const char* prefix);
-bool startsWithIgnoringCase(const std::string& text, const std::string& prefix);
-bool equalsIgnoringCase(const std::string& a, const std::string& b);
+// The comparisons ignore case for ASCII letters only, as AT commands do.
+bool startsWith(std::string_view text, std::string_view prefix);
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // `text` without leading and trailing blanks (spaces and tabs).
 std::string trimBlanks(const std::string& text);
+// The same, as a view into `text`.
+std::string_view trimmedView(std::string_view text);
 
 // The rest of `line` after `prefix`, less leading blanks.
 std::string afterPrefix(const std::string& line, const std::string& prefix);
@@ -29,9 +33,9 @@ std::string unquote(const std::string& field);
 std::string join(const std::vector<std::string>& parts, const std::string& separator);
 
 // True when `text` is one or more decimal digits and nothing else.
-bool isDigits(const std::string& text);
+bool isDigits(std::string_view text);
 // The value of a field of decimal digits (blanks around it allowed), whatever
 // its zero padding; nullopt for anything else or a value above 999999.
-std::optional<int> readNumberField(const std::string& field);
+std::optional<int> readNumberField(std::string_view field);
 
 }  // namespace cellctl::at
