@@ -8,8 +8,13 @@ trips per second and client CPU time (user + system, getrusage) per round trip,
 with the wire budget: that CPU time over the time the round trip's bytes take
 on a 115200-baud line at 10 bits per byte.
 
-usage: compare.py BUILD_DIR OUT_DIR [--round-trips N] [--rounds R]
-Writes OUT_DIR/channel-runs.csv (every run) and OUT_DIR/channel.csv (medians).
+usage: compare.py BUILD_DIR [OUT_DIR] [--round-trips N] [--rounds R] [--quick]
+Writes OUT_DIR/channel-runs.csv (every run) and OUT_DIR/channel.csv (medians)
+when OUT_DIR is given. --quick runs the floor and AtPhoneLine alone, 3 rounds
+of 3000 round trips (unless told otherwise), and prints last one line:
+  atphoneline/floor: minidev X %, cellsim Y %; cpu/rt: A µs vs floor B µs
+(X and Y: medians of the per-round shares; A and B: medians of every round of
+both devices), with the load average before and after the run above it.
 """
 
 import argparse
@@ -27,16 +32,30 @@ ANSWER_BYTES = len(b"\r\n+CSQ: 23,99\r\n\r\nOK\r\n")
 BAUD = 115200
 WIRE_US_PER_ROUND_TRIP = (COMMAND_BYTES + ANSWER_BYTES) * 10 / BAUD * 1e6
 
+SUMMARY_FIELDS = ["device", "client", "rt_per_s", "cpu_us_per_rt", "user_us_per_rt",
+                  "sys_us_per_rt", "rt_share_of_floor", "cpu_share_of_python_serial",
+                  "cpu_share_of_python_chunked",
+                  "wire_us_per_rt", "wire_share", "allocs_per_rt", "bad_answers"]
 
-def clients(build):
+
+def clients(build, quick=False):
     bench = os.path.join(build, "bench")
     script = os.path.join(HERE, "serial_client.py")
-    return [
+    native = [
         ("floor", [os.path.join(bench, "bench_floor_client")]),
         ("atphoneline", [os.path.join(bench, "bench_atline_client")]),
+    ]
+    if quick:
+        return native
+    return native + [
         ("python-serial", [PYTHON, script]),
         ("python-serial-chunked", [PYTHON, script, "--chunked"]),
     ]
+
+
+def load_average():
+    with open("/proc/loadavg") as f:
+        return " ".join(f.read().split()[:3])
 
 
 def devices(build):
@@ -85,20 +104,24 @@ def run_client(command, path, round_trips):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
-    parser.add_argument("out")
-    parser.add_argument("--round-trips", type=int, default=20000)
-    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("out", nargs="?")
+    parser.add_argument("--round-trips", type=int)
+    parser.add_argument("--rounds", type=int)
+    parser.add_argument("--quick", action="store_true")
     args = parser.parse_args()
+    round_trips = args.round_trips or (3000 if args.quick else 20000)
+    rounds = args.rounds or (3 if args.quick else 5)
+    load_before = load_average()
 
     runs = []
     for device_name, device_command in devices(args.build):
         device, path = start_device(device_command)
         try:
-            order = clients(args.build)
-            for round_index in range(args.rounds):
+            order = clients(args.build, args.quick)
+            for round_index in range(rounds):
                 shift = round_index % len(order)
                 for name, command in order[shift:] + order[:shift]:
-                    result = run_client(command, path, args.round_trips)
+                    result = run_client(command, path, round_trips)
                     result.update(device=device_name, client=name, round=round_index)
                     runs.append(result)
                     print("%-8s %-22s round %d: %8.0f rt/s %7.1f us cpu/rt" % (
@@ -108,27 +131,51 @@ def main():
             device.kill()
             device.wait()
 
+    load_after = load_average()
+    summary = summarise(runs, args.quick)
+    if args.out:
+        write_csv(args.out, runs, summary)
+    for row in summary:
+        print(",".join(str(row[k]) for k in SUMMARY_FIELDS))
+    if args.quick:
+        print("load average: %s before, %s after" % (load_before, load_after))
+        print(quick_line(runs, summary))
+
+
+def write_csv(out, runs, summary):
     run_fields = ["device", "client", "round", "round_trips", "wall_s", "rt_per_s", "cpu_us_per_rt",
                   "user_us_per_rt", "sys_us_per_rt", "bad_answers", "allocs_per_rt"]
-    with open(os.path.join(args.out, "channel-runs.csv"), "w", newline="") as f:
+    with open(os.path.join(out, "channel-runs.csv"), "w", newline="") as f:
         writer = csv.DictWriter(f, fieldnames=run_fields)
         writer.writeheader()
         writer.writerows(runs)
 
-    summary = summarise(runs)
-    summary_fields = ["device", "client", "rt_per_s", "cpu_us_per_rt", "user_us_per_rt",
-                      "sys_us_per_rt", "rt_share_of_floor", "cpu_share_of_python_serial",
-                      "cpu_share_of_python_chunked",
-                      "wire_us_per_rt", "wire_share", "allocs_per_rt", "bad_answers"]
-    with open(os.path.join(args.out, "channel.csv"), "w", newline="") as f:
-        writer = csv.DictWriter(f, fieldnames=summary_fields)
+    with open(os.path.join(out, "channel.csv"), "w", newline="") as f:
+        writer = csv.DictWriter(f, fieldnames=SUMMARY_FIELDS)
         writer.writeheader()
         writer.writerows(summary)
-    for row in summary:
-        print(",".join(str(row[k]) for k in summary_fields))
 
 
-def summarise(runs):
+def quick_line(runs, summary):
+    """The one-line verdict of --quick."""
+    share = {row["device"]: row["rt_share_of_floor"] for row in summary if row["client"] == "atphoneline"}
+    shares = ", ".join("%s %.0f %%" % (device, share[device] * 100) for device in share)
+
+    def cpu(client):
+        return statistics.median(r["cpu_us_per_rt"] for r in runs if r["client"] == client)
+
+    return "atphoneline/floor: %s; cpu/rt: %.1f \u00b5s vs floor %.1f \u00b5s" % (
+        shares, cpu("atphoneline"), cpu("floor"))
+
+
+def ratio_median(by_round, client, other, key):
+    """The median over rounds of client's value over the other's, or "" when
+    the other client did not run."""
+    ratios = [rnd[client][key] / rnd[other][key] for rnd in by_round.values() if other in rnd]
+    return round(statistics.median(ratios), 3) if ratios else ""
+
+
+def summarise(runs, quick=False):
     """Medians per device and client. The share of the floor is the median of
     the per-round ratios, so each ratio compares runs taken side by side."""
     rows = []
@@ -137,15 +184,10 @@ def summarise(runs):
         by_round = {}
         for r in of_device:
             by_round.setdefault(r["round"], {})[r["client"]] = r
-        for client in [c for c, _ in clients("")]:
+        for client in [c for c, _ in clients("", quick)]:
             mine = [r for r in of_device if r["client"] == client]
             if not mine:
                 continue
-            floor_ratio = [rnd[client]["rt_per_s"] / rnd["floor"]["rt_per_s"] for rnd in by_round.values()]
-            python_ratio = [rnd[client]["cpu_us_per_rt"] / rnd["python-serial"]["cpu_us_per_rt"]
-                            for rnd in by_round.values()]
-            chunked_ratio = [rnd[client]["cpu_us_per_rt"] / rnd["python-serial-chunked"]["cpu_us_per_rt"]
-                             for rnd in by_round.values()]
             cpu = statistics.median(r["cpu_us_per_rt"] for r in mine)
             allocs = [r["allocs_per_rt"] for r in mine if r["allocs_per_rt"] != ""]
             rows.append({
@@ -155,9 +197,10 @@ def summarise(runs):
                 "cpu_us_per_rt": round(cpu, 2),
                 "user_us_per_rt": round(statistics.median(r["user_us_per_rt"] for r in mine), 2),
                 "sys_us_per_rt": round(statistics.median(r["sys_us_per_rt"] for r in mine), 2),
-                "rt_share_of_floor": round(statistics.median(floor_ratio), 3),
-                "cpu_share_of_python_serial": round(statistics.median(python_ratio), 3),
-                "cpu_share_of_python_chunked": round(statistics.median(chunked_ratio), 3),
+                "rt_share_of_floor": ratio_median(by_round, client, "floor", "rt_per_s"),
+                "cpu_share_of_python_serial": ratio_median(by_round, client, "python-serial", "cpu_us_per_rt"),
+                "cpu_share_of_python_chunked": ratio_median(by_round, client, "python-serial-chunked",
+                                                            "cpu_us_per_rt"),
                 "wire_us_per_rt": round(WIRE_US_PER_ROUND_TRIP, 1),
                 "wire_share": round(cpu / WIRE_US_PER_ROUND_TRIP, 5),
                 "allocs_per_rt": round(statistics.median(allocs), 2) if allocs else "",
