@@ -1,6 +1,8 @@
 #include <cellctl/cops/CCopsHelper.h>
 #include <cellctl/framework/AnswerText.h>
 
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <cellctl/cops/CCopsAssistor.h>
@@ -12,7 +14,22 @@ AtResponseParser readerOf(const std::string& answer)
 {
     AtResponse response;
     response.text = answer;
-    return AtResponseParser(response);
+    return AtResponseParser(std::move(response));
+}
+
+// How many lines of `answer` begin with `prefix`.
+std::size_t countLines(const std::string& answer, const std::string& prefix)
+{
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < answer.size();) {
+        if (answer.compare(start, prefix.size(), prefix) == 0)
+            ++count;
+        const std::size_t end = answer.find('\n', start);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return count;
 }
 
 // Quoted as the device expects a name; the name itself goes out whole and
@@ -159,12 +176,13 @@ void CCopsHelper::ParseQueryAvailableCopsResult(const std::string& answer)
 void CCopsHelper::ParseQueryPreferredCopsListResult(const std::string& answer)
 {
     std::vector<CCopsInfo> entries;
+    entries.reserve(countLines(answer, "+CPOL:"));
     // One record for every line: fields a line does not write (the names of
     // other formats) keep the values of the lines before it.
     CCopsInfo entry;
     AtResponseParser reader = readerOf(answer);
     while (reader.findLine("+CPOL:")) {
-        const std::string line = reader.currentLine();
+        const std::string_view line = reader.currentLineView();
         unsigned pos = 0;
         const int index = readSmallNumber(line, pos);
         const CCopsInfo::EFormat format = CCopsInfo::EFormat(readSmallNumber(line, pos));

@@ -1,6 +1,7 @@
 #include <cellctl/framework/AtResponseParser.h>
 
 #include <cstdint>
+#include <utility>
 
 #include <cellctl/framework/NumberReading.h>
 
@@ -10,6 +11,11 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 AtResponseParser::AtResponseParser(const AtResponse& response)
     : m_answer(response.text), m_position(0), m_linePosition(0)
+{
+}
+
+AtResponseParser::AtResponseParser(AtResponse&& response)
+    : m_answer(std::move(response.text)), m_position(0), m_linePosition(0)
 {
 }
 
@@ -27,18 +33,21 @@ bool AtResponseParser::findLine(const std::string& prefix)
     do {
         m_linePosition = 0;
         const std::size_t end = m_answer.find('\n', m_position);
+        m_lineStart = m_position;
         if (end == std::string::npos) {
-            m_line = m_answer.substr(m_position);
+            m_lineLength = m_answer.size() - m_position;
             m_position = static_cast<unsigned>(m_answer.size());
         } else {
-            m_line = m_answer.substr(m_position, end - m_position);
+            m_lineLength = end - m_position;
             m_position = static_cast<unsigned>(end + 1);
         }
-        if (m_line.compare(0, prefix.size(), prefix) == 0) {
+        const std::string_view line = currentLineView();
+        if (line.substr(0, prefix.size()) == prefix) {
             std::size_t start = prefix.size();
-            while (start < m_line.size() && m_line[start] == ' ')
+            while (start < line.size() && line[start] == ' ')
                 ++start;
-            m_line.erase(0, start);
+            m_lineStart += start;
+            m_lineLength -= start;
             return true;
         }
     } while (m_position < m_answer.size());
@@ -47,22 +56,29 @@ bool AtResponseParser::findLine(const std::string& prefix)
 
 std::string AtResponseParser::currentLine() const
 {
-    return m_line;
+    return std::string(currentLineView());
+}
+
+std::string_view AtResponseParser::currentLineView() const
+{
+    return std::string_view(m_answer).substr(m_lineStart, m_lineLength);
 }
 
 void AtResponseParser::skipCommaAndBlanks()
 {
-    if (m_linePosition < m_line.size() && m_line[m_linePosition] == ',')
+    const std::string_view line = currentLineView();
+    if (m_linePosition < line.size() && line[m_linePosition] == ',')
         ++m_linePosition;
-    while (m_linePosition < m_line.size() && m_line[m_linePosition] == ' ')
+    while (m_linePosition < line.size() && line[m_linePosition] == ' ')
         ++m_linePosition;
 }
 
 int AtResponseParser::readInt()
 {
+    const std::string_view line = currentLineView();
     std::uint32_t value = 0;
-    while (m_linePosition < m_line.size() && isDigit(m_line[m_linePosition])) {
-        value = value * 10u + static_cast<std::uint32_t>(m_line[m_linePosition] - '0');
+    while (m_linePosition < line.size() && isDigit(line[m_linePosition])) {
+        value = value * 10u + static_cast<std::uint32_t>(line[m_linePosition] - '0');
         ++m_linePosition;
     }
     skipCommaAndBlanks();
@@ -71,16 +87,17 @@ int AtResponseParser::readInt()
 
 int AtResponseParser::readDigit()
 {
-    while (m_linePosition < m_line.size() && !isDigit(m_line[m_linePosition]))
+    const std::string_view line = currentLineView();
+    while (m_linePosition < line.size() && !isDigit(line[m_linePosition]))
         ++m_linePosition;
-    if (m_linePosition >= m_line.size())
+    if (m_linePosition >= line.size())
         return 0;
-    return m_line[m_linePosition] - '0';
+    return line[m_linePosition] - '0';
 }
 
 std::string AtResponseParser::readQuoted()
 {
-    std::string value = extractQuoted(m_line, m_linePosition);
+    std::string value = extractQuoted(currentLineView(), m_linePosition);
     skipCommaAndBlanks();
     return value;
 }
@@ -96,10 +113,10 @@ int hexDigitValue(char c)
     return -1;
 }
 
-std::string extractQuoted(const std::string& text, unsigned& pos)
+std::string extractQuoted(std::string_view text, unsigned& pos)
 {
     const std::size_t open = text.find('"', pos);
-    if (open == std::string::npos) {
+    if (open == std::string_view::npos) {
         pos = static_cast<unsigned>(text.size());
         return std::string();
     }
@@ -135,7 +152,7 @@ std::string extractQuoted(const std::string& text, unsigned& pos)
     return value;
 }
 
-signed char readSmallNumber(const std::string& text, unsigned& pos)
+signed char readSmallNumber(std::string_view text, unsigned& pos)
 {
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == ','))
         ++pos;

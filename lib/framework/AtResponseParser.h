@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The answer reader shared by the helpers. Lenient throughout: it never fails
 // and never throws; it stops at the first character that does not fit and
@@ -16,6 +17,8 @@ struct AtResponse {
 class AtResponseParser {
 public:
     explicit AtResponseParser(const AtResponse& response);
+    // The same, taking the text over instead of copying it.
+    explicit AtResponseParser(AtResponse&& response);
     // Stands on the first line that begins like the text's own first line:
     // the prefix is the text up to and including its first ':' (all of it
     // when there is none).
@@ -26,6 +29,8 @@ public:
     // is the last line examined (unchanged when the answer was already used up).
     bool findLine(const std::string& prefix);
     std::string currentLine() const;
+    // The current line read in place: valid while the reader lives.
+    std::string_view currentLineView() const;
 
     // Decimal digits at the read position (0 when none; wraps modulo 2^32),
     // then one ',' and blanks are skipped.
@@ -39,7 +44,10 @@ private:
     void skipCommaAndBlanks();
 
     std::string m_answer;
-    std::string m_line;
+    // The current line is m_answer[m_lineStart, m_lineStart + m_lineLength):
+    // read in place, and still right when the reader is copied.
+    std::size_t m_lineStart = 0;
+    std::size_t m_lineLength = 0;
     unsigned m_position;
     unsigned m_linePosition;
 };
@@ -50,8 +58,8 @@ int hexDigitValue(char c);
 // The content of the next double-quoted field from `pos`, with backslash-hex
 // escapes decoded; `pos` ends after the closing quote. No quote: empty, `pos`
 // at the end.
-std::string extractQuoted(const std::string& text, unsigned& pos);
+std::string extractQuoted(std::string_view text, unsigned& pos);
 
 // Skips blanks and commas, then reads digits in 8 bits (modulo 256) and
 // returns the value as a signed 8-bit number; `pos` ends after the digits.
-signed char readSmallNumber(const std::string& text, unsigned& pos);
+signed char readSmallNumber(std::string_view text, unsigned& pos);
