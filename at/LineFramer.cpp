@@ -11,18 +11,35 @@ LineFramer::LineFramer(std::size_t maxLineLength, Sinks sinks)
 
 void LineFramer::feed(const char* data, std::size_t size)
 {
-    for (std::size_t i = 0; i < size; ++i) {
-        char c = data[i];
-        if (c == '\r' || c == '\n') {
-            endLine();
-        } else if (m_dropping) {
-            ++m_dropped;
-        } else if (m_line.size() >= m_maxLineLength) {
-            startDropping();
-        } else {
-            m_line += c;
-        }
+    const char* end = data + size;
+    while (data < end) {
+        const char* stop = data;
+        while (stop < end && *stop != '\r' && *stop != '\n')
+            ++stop;
+        take(data, static_cast<std::size_t>(stop - data));
+        if (stop == end)
+            break;
+        endLine();
+        data = stop + 1;
     }
+}
+
+// Bytes of a line, whole runs at a time: kept up to the limit, counted once
+// the line is being dropped.
+void LineFramer::take(const char* bytes, std::size_t count)
+{
+    if (m_dropping) {
+        m_dropped += count;
+        return;
+    }
+    std::size_t room = m_maxLineLength - m_line.size();
+    if (count <= room) {
+        m_line.append(bytes, count);
+        return;
+    }
+    m_line.append(bytes, room);
+    startDropping();
+    m_dropped += count - room - 1;
 }
 
 void LineFramer::reset()
@@ -43,10 +60,12 @@ void LineFramer::endLine()
     }
     if (m_line.empty())
         return;
-    std::string line;
-    line.swap(m_line);
+    // The line goes out of m_line before it is handed on, so a sink that
+    // resets the framer cannot pull it away; the two strings swap rooms.
+    m_delivered.swap(m_line);
+    m_line.clear();
     if (m_sinks.line)
-        m_sinks.line(line);
+        m_sinks.line(m_delivered);
 }
 
 void LineFramer::startDropping()

@@ -29,12 +29,14 @@ public:
     std::size_t bufferCapacity() const { return m_line.capacity(); }
 
 private:
+    void take(const char* bytes, std::size_t count);
     void endLine();
     void startDropping();
 
     std::size_t m_maxLineLength;
     Sinks m_sinks;
     std::string m_line;
+    std::string m_delivered;
     bool m_dropping = false;
     std::size_t m_dropped = 0;
 };
