@@ -3,7 +3,7 @@ PREFIX ?= /usr/local
 JOBS   ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test demo sanitize bench fuzz install clean
+.PHONY: all deps build test demo sanitize bench fuzz install deb clean
 
 all: build
 
@@ -57,6 +57,10 @@ stress: deps
 
 install: build
 	cmake --install build --prefix $(PREFIX)
+
+# Debian packages (libcellctl0, libcellctl-dev, cellctl) in build/packages/.
+deb: build
+	cd build && cpack -G DEB -B $(CURDIR)/build/packages
 
 clean:
 	rm -rf build build-asan build-fuzz build-stress build-bench

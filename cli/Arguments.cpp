@@ -254,6 +254,9 @@ const CommandEntry kCommands[] = {
      "  cellctl connect --apn cmnet --qos interactive,128,384 --no-dial\n"
      "  cellctl connect --apn cmwap --gsm\n  cellctl --device /dev/ttyUSB2 connect --background",
      Preparation::None, connectArguments, runConnect},
+    {"devices", "list the USB modems present and their ports: ids, USB path, driver, which port answers AT",
+     "  cellctl devices\n  cellctl --json devices\n  cellctl --device auto status", Preparation::None, noArguments,
+     nullptr, runDevices},
     {"disconnect", "end a data link that cellctl supervises (connect --background), hanging up cleanly",
      "  cellctl disconnect\n  cellctl --device /dev/ttyUSB2 disconnect", Preparation::None, noArguments, nullptr,
      runDisconnect},
@@ -374,7 +377,8 @@ void Arguments::addGlobalOptions()
 {
     SessionOptions& session = m_global.session;
     CLI::Option* device = m_app.add_option("--device", session.device,
-                                           "serial device or pty of the modem, e.g. /dev/ttyUSB0");
+                                           "the modem's AT port (e.g. /dev/ttyUSB2), or auto: the first port that answers AT "
+                                           "(the default when a modem is present)");
     m_app.add_option("--tcp", session.tcp, "modem reachable over TCP (a serial-to-network bridge)")
         ->check(kHostPort)
         ->excludes(device);
@@ -394,6 +398,7 @@ void Arguments::addSimulatorOptions()
     cellsim::ModemOptions& sim = m_global.session.simulator;
     CLI::App& group = *m_app.add_option_group("Built-in simulated modem",
                                               "starting state of the modem used without --device or --tcp");
+    m_simulatorGroup = &group;
     group.add_option("--sim-state", m_simState, "SIM card: ready, pin (PIN-locked), puk (blocked) or absent")
         ->check(CLI::IsMember({"ready", "pin", "puk", "absent"}));
     group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(kPin);
@@ -473,6 +478,10 @@ const CommandEntry& Arguments::parse(int argc, const char* const* argv)
     if (m_app.count("--timeout") != 0)
         m_global.session.timeoutSeconds = m_timeout;
     applySimulatorChoices();
+    for (const CLI::Option* option : m_simulatorGroup->get_options()) {
+        if (option->count() != 0)
+            m_global.session.simulatorChosen = true;
+    }
 
     // The deepest command given on the line is the one to run.
     CLI::App* chosen = &m_app;

@@ -49,6 +49,7 @@ private:
     void applySimulatorChoices();
 
     CLI::App m_app;
+    CLI::App* m_simulatorGroup = nullptr;
     GlobalOptions m_global;
     CommandArgs m_args;
     std::string m_pin;

@@ -30,7 +30,7 @@ DataLinkOptions dataLinkOptions(const CommandContext& c, const AccessPoint& acce
     options.commandPort = c.session.portPath();
     options.dataPort = args.dataDevice;
     if (options.dataPort.empty())
-        options.dataPort = c.session.builtInDataPort();
+        options.dataPort = c.session.knownDataPort();
     options.baudRate = c.global.session.baudRate;
     options.isPty = isPseudoTerminal(options.dataPort.empty() ? options.commandPort : options.dataPort);
     options.contextId = contextId;

@@ -12,6 +12,7 @@
 #include <cellctl/at/AtPhoneLine.h>
 
 #include "CliError.h"
+#include "devices/DeviceReport.h"
 #include "datalink/DataLinkError.h"
 #include "datalink/UucpLock.h"
 
@@ -85,13 +86,15 @@ Session::~Session()
     m_builtInModem.reset();
 }
 
-void Session::openChannel(const SessionOptions& options, std::ostream& traceOut)
+void Session::openChannel(const SessionOptions& given, std::ostream& traceOut)
 {
+    SessionOptions options = given;
+    findRealModem(options);
     std::string target;
     if (!options.device.empty()) {
         target = options.device;
         m_portPath = target;
-        m_targetDescription = options.device;
+        m_targetDescription = m_foundDescription.empty() ? options.device : m_foundDescription;
         // Programs that lock the UUCP way (pppd, minicom, socat with its lock
         // option) see the port taken before anything is written to it.
         try {
@@ -183,9 +186,27 @@ bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)
     return true;
 }
 
-std::string Session::builtInDataPort() const
+std::string Session::knownDataPort() const
 {
-    return m_builtInModem ? m_builtInModem->dataPath() : std::string();
+    return m_builtInModem ? m_builtInModem->dataPath() : m_foundDataPort;
+}
+
+void Session::findRealModem(SessionOptions& options)
+{
+    bool asked = options.device == "auto";
+    bool byDefault = options.device.empty() && options.tcp.empty() && !options.simulatorChosen;
+    if (!asked && !byDefault)
+        return;
+    std::optional<AutoDevice> found = chooseAutoDevice(deviceRootsFromEnvironment());
+    if (!found) {
+        if (asked)
+            throw CliError(ErrorKind::DeviceNotFound, "no modem answers AT (see cellctl devices)");
+        options.device.clear();  // the built-in simulated modem
+        return;
+    }
+    options.device = found->atPort;
+    m_foundDataPort = found->dataPort.value_or("");
+    m_foundDescription = found->description;
 }
 
 void Session::releasePort()

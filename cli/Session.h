@@ -37,6 +37,7 @@ struct SessionOptions {
     bool trace = false;                   // AT traffic on stderr, secrets masked
     std::optional<double> timeoutSeconds; // limit for every step; unset: each step's own
     BuiltInModemOptions simulator;        // used when neither device nor tcp is given
+    bool simulatorChosen = false;         // a --sim-* option was given: no search for a real modem
 };
 
 // One conversation with one modem: the io_context, the AT channel (on the
@@ -79,8 +80,9 @@ public:
     // The AT port the session opened: a device path or the built-in modem's
     // pty; empty over TCP.
     const std::string& portPath() const { return m_portPath; }
-    // The built-in modem's data port, when it serves one.
-    std::string builtInDataPort() const;
+    // The modem port for data calls the session knows of: the built-in
+    // modem's, or the one --device auto found; empty when none.
+    std::string knownDataPort() const;
     bool usesBuiltInModem() const { return m_builtInModem != nullptr; }
     // Lets go of the AT port (for a data call on it) and opens it again.
     void releasePort();
@@ -133,6 +135,9 @@ public:
 
 private:
     void openChannel(const SessionOptions& options, std::ostream& traceOut);
+    // --device auto, and no device named at all: the first real modem port
+    // that answers AT, if there is one.
+    void findRealModem(SessionOptions& options);
     void checkChannel();
     void awaitInterrupt();
 
@@ -145,6 +150,8 @@ private:
     std::unique_ptr<Assistors> m_assistors;
     std::string m_targetDescription;
     std::string m_portPath;
+    std::string m_foundDataPort;     // --device auto's choice of data port
+    std::string m_foundDescription;  // and what it found, for people
     std::optional<double> m_timeoutSeconds;
     bool m_interrupted = false;
     bool m_deviceLost = false;

@@ -41,5 +41,6 @@ bool showLinkHoldingThePort(Output& out, const GlobalOptions& global);
 
 // Commands that do not open the modem.
 void runDisconnect(StandaloneContext& context);
+void runDevices(StandaloneContext& context);
 
 }  // namespace cellctl::cli

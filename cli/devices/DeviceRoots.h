@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 #include "datalink/UucpLock.h"
@@ -13,5 +14,17 @@ struct DeviceRoots {
     std::string dev = "/dev";
     std::string lockDir = uucpLockDirectory();
 };
+
+// The running system's roots, or the test trees that $CELLCTL_SYSFS_ROOT and
+// $CELLCTL_DEV_ROOT name.
+inline DeviceRoots deviceRootsFromEnvironment()
+{
+    DeviceRoots roots;
+    if (const char* sysfs = std::getenv("CELLCTL_SYSFS_ROOT"))
+        roots.sysfs = sysfs;
+    if (const char* dev = std::getenv("CELLCTL_DEV_ROOT"))
+        roots.dev = dev;
+    return roots;
+}
 
 }  // namespace cellctl::cli
