@@ -16,7 +16,8 @@ void LineFramer::feed(const char* data, std::size_t size)
         const char* stop = data;
         while (stop < end && *stop != '\r' && *stop != '\n')
             ++stop;
-        take(data, static_cast<std::size_t>(stop - data));
+        if (stop != data)
+            take(data, static_cast<std::size_t>(stop - data));
         if (stop == end)
             break;
         endLine();
