@@ -108,6 +108,20 @@ int main(int argc, char** argv)
         const std::int64_t heapAfter = bench::allocationTally().liveBytes;
         const long simulatorRss = bench::residentKib(simulators.pid());
 
+        // The status read can come before the simulated network registers a
+        // modem (50 ms after +CFUN=1): its +CREG report follows. The lines are
+        // served on (outside the figures above) until every registration is
+        // in, or 2 s have passed.
+        const auto registeredModems = [&fleet] {
+            return std::count_if(fleet.begin(), fleet.end(),
+                                 [](const auto& member) { return member->rig.tally().registration == 1; });
+        };
+        const Clock::time_point registrationDeadline = Clock::now() + std::chrono::seconds(2);
+        while (registeredModems() < modems && Clock::now() < registrationDeadline) {
+            io.restart();
+            io.run_for(std::chrono::milliseconds(10));
+        }
+
         int poweredOn = 0, registered = 0;
         std::vector<double> finishSeconds;
         for (const auto& member : fleet) {
