@@ -89,7 +89,9 @@ void Channel::post(Request request)
     // now and any answer to it follows once the callback has returned. No
     // answer is delivered inside the call, and no trip through the scheduler
     // is needed.
-    if (m_strand.running_in_this_thread() && m_queue.isDelivering() && m_owner != nullptr) {
+    // Only while the device is open: a command asked for from the answers of
+    // a lost device waits its turn behind the host's reaction (a reopen).
+    if (m_strand.running_in_this_thread() && m_queue.isDelivering() && m_owner != nullptr && isOpen()) {
         m_queue.submit(std::move(request));
         return;
     }
