@@ -362,6 +362,8 @@ const CommandEntry* commandTable(size_t& count)
 Arguments::Arguments() : m_app("cellctl: bring a 3G TD-SCDMA/GSM data card online and manage it", "cellctl")
 {
     m_app.require_subcommand(1);
+    m_app.set_version_flag("--version", std::string("cellctl ") + CELLCTL_PROGRAM_VERSION,
+                           "print cellctl's version and exit");
     m_app.fallthrough();
     // An option given twice keeps its last value, so a script can append to
     // a command line that already sets it.
