@@ -7,7 +7,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/ShellCompletion.cmake)
 # libcellctl<SOVERSION>: the shared libraries; libcellctl-dev: headers, CMake
 # package and pkg-config files; cellctl: the programs with their man pages and
 # completion. The tree's install rules name no components, so each package
-# takes its files from a whole install by path (cmake/DebPart.cmake).
+# takes its files from a whole install by path (cmake/DebPackageFiles.cmake).
 foreach(part libs dev programs)
     install(CODE "
         if(CMAKE_INSTALL_COMPONENT STREQUAL \"${part}\")
@@ -17,7 +17,7 @@ foreach(part libs dev programs)
             set(INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
             set(BINDIR \"${CMAKE_INSTALL_BINDIR}\")
             set(DATADIR \"${CMAKE_INSTALL_DATADIR}\")
-            include(\"${PROJECT_SOURCE_DIR}/cmake/DebPart.cmake\")
+            include(\"${PROJECT_SOURCE_DIR}/cmake/DebPackageFiles.cmake\")
         endif()" COMPONENT ${part})
 endforeach()
 
