@@ -225,21 +225,12 @@ void Session::reclaimPort()
 
 bool Session::waitFor(const std::function<bool()>& done, Clock::duration limit)
 {
-    auto expired = std::make_shared<bool>(false);
-    boost::asio::steady_timer timer(m_io, limit);
-    timer.async_wait([expired](const boost::system::error_code& error) {
-        if (!error)
-            *expired = true;
-    });
-    for (;;) {
-        checkChannel();
-        if (done())
-            return true;
-        if (*expired)
-            return false;
-        if (m_io.run_one() == 0)
-            m_io.restart();
-    }
+    return runLoop(
+        [this, &done] {
+            checkChannel();  // throws on an interrupt, a lost device, an unanswered command
+            return done();
+        },
+        limit);
 }
 
 void Session::waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what)
