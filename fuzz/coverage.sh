@@ -19,14 +19,14 @@ cmake --build "$coverage" --target fuzzers -j "${JOBS:-2}" > "$coverage.build.lo
 # The files each target is there to exercise.
 files_of() {
     case $1 in
-    fuzz_answer_reader) echo "$root/lib/framework/AtResponseParser.cpp $root/lib/framework/NumberReading.cpp" ;;
-    fuzz_operator_record) echo "$root/lib/cops/CCopsInfo.cpp" ;;
-    fuzz_helper_slots) ls "$root"/lib/*/*.cpp ;;
+    fuzz_answer_reader) echo "$root/src/cellctl/framework/AtResponseParser.cpp $root/src/cellctl/framework/NumberReading.cpp" ;;
+    fuzz_operator_record) echo "$root/src/cellctl/cops/CCopsInfo.cpp" ;;
+    fuzz_helper_slots) ls "$root"/src/cellctl/*/*.cpp | grep -v /at/ ;;
     # The channel's framing, queue and shaping; not its transports and I/O glue.
     fuzz_at_channel)
         for name in LineFramer CommandQueue CommandLine AnswerShaping OperatorScan OperatorNames \
             FinalResult Dialect TextUtil TraceFormat ParameterSafety; do
-            echo "$root/at/$name.cpp"
+            echo "$root/src/cellctl/at/$name.cpp"
         done ;;
     esac
 }

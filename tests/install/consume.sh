@@ -21,6 +21,8 @@ for internal in AnswerText.h AtResponseParser.h NumberReading.h CPassword.h CCop
 done
 
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig"
+# The scratch prefix is not on the loader's path (the .pc files carry no rpath).
+export LD_LIBRARY_PATH="$prefix/lib:$prefix/lib/x86_64-linux-gnu"
 # shellcheck disable=SC2046
 c++ -std=c++17 -o "$work/host-pkgconfig" "$here/host.cpp" $(pkg-config --cflags --libs cellctl)
 "$work/host-pkgconfig"
