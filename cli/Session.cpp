@@ -70,6 +70,7 @@ void Session::awaitInterrupt()
 
 Session::~Session()
 {
+    abortCommandInFlight();
     // Shut-down in the library's order: detach every helper, destroy the
     // assistors, then the channel; the simulated modem goes last.
     if (m_assistors)
@@ -84,6 +85,19 @@ Session::~Session()
     }
     m_line.reset();
     m_builtInModem.reset();
+}
+
+// Leaving while a command runs (an interrupt, a step out of time) would leave
+// the modem busy with it, a network scan for a minute or more, and the next
+// cellctl would find it deaf. The command is aborted and its final result
+// awaited briefly, so that the modem is left ready.
+void Session::abortCommandInFlight()
+{
+    if (!m_line || !m_line->isOpen() || m_line->pendingCommands() == 0)
+        return;
+    m_line->abortCommand(limits::kAbortGrace);
+    runLoop([this] { return m_line->pendingCommands() == 0 || !m_line->isOpen(); },
+            limits::kAbortGrace + std::chrono::milliseconds(500));
 }
 
 void Session::openChannel(const SessionOptions& given, std::ostream& traceOut)

@@ -140,6 +140,7 @@ private:
     void findRealModem(SessionOptions& options);
     void checkChannel();
     void awaitInterrupt();
+    void abortCommandInFlight();
 
     boost::asio::io_context m_io;
     boost::asio::signal_set m_signals;

@@ -75,8 +75,16 @@ void Modem::feed(const std::string& bytes)
         m_call->fromHost(bytes);
         return;
     }
+    if (m_runningLong && !bytes.empty()) {
+        abortLongCommand();
+        m_discardingLine = true;
+    }
     std::string echoed;
     for (char c : bytes) {
+        if (m_discardingLine) {
+            m_discardingLine = c != '\r';
+            continue;
+        }
         if (m_device.settings().echo || m_faults.forcedEcho) {
             echoed += c;
         }
@@ -183,7 +191,12 @@ bool Modem::refused(const std::string& name) const
 bool Modem::take(const Reply& given)
 {
     if (given.pending()) {
-        m_scheduler.after(given.wait, [this, then = given.then] {
+        m_runningLong = true;
+        m_scheduler.after(given.wait, [this, generation = ++m_longCommands, then = given.then] {
+            if (generation != m_longCommands) {
+                return;  // aborted meanwhile
+            }
+            m_runningLong = false;
             if (take(then())) {
                 runCommands();
             }
@@ -197,6 +210,19 @@ bool Modem::take(const Reply& given)
         return false;
     }
     return true;
+}
+
+// V.250: a character received while a command that takes time runs aborts
+// it. The command ends with ERROR; the line that carried the character is
+// discarded up to its end, so the abort gets exactly one final result.
+void Modem::abortLongCommand()
+{
+    ++m_longCommands;
+    m_runningLong = false;
+    trace('<', "(a character aborts the command in progress)");
+    m_commands.clear();
+    m_answerLines.clear();
+    finish(Reply::error());
 }
 
 // Carries out what a call command's answer asks of this port's call.

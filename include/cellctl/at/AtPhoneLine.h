@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -66,6 +67,13 @@ public:
     // while the line is closed are answered ERROR.
     void close();
     bool isOpen() const;
+    // Aborts the command on the wire as V.250 provides (a character sent
+    // while a command runs ends it on most modems), so a long command such as
+    // a network scan does not keep the modem busy after the host gave up on
+    // it. The command is answered with the final result the modem then sends,
+    // or ERROR when none comes within `grace`. Nothing happens when no command
+    // is on the wire. Call it as open() and close() are called.
+    void abortCommand(std::chrono::milliseconds grace = std::chrono::seconds(2));
 
     void query(QueryType code) override;
     void modify(QueryType code, const std::string& text) override;

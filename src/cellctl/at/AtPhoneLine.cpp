@@ -54,6 +54,11 @@ void AtPhoneLine::setTrace(TraceCallback callback)
     m_channel->setTrace(std::move(callback));
 }
 
+void AtPhoneLine::abortCommand(std::chrono::milliseconds grace)
+{
+    m_channel->abortCommand(grace);
+}
+
 std::size_t AtPhoneLine::pendingCommands() const
 {
     return m_channel->pendingCommands();

@@ -42,6 +42,7 @@ public:
     void close();
     void detach();
     bool isOpen() const { return m_transport != nullptr; }
+    void abortCommand(std::chrono::milliseconds grace) { m_queue.abortInFlight(grace); }
 
     // From any thread: the request runs on the strand.
     void post(Request request);

@@ -137,6 +137,17 @@ void CommandQueue::onTimeout()
     flush();
 }
 
+void CommandQueue::abortInFlight(std::chrono::milliseconds grace)
+{
+    if (m_phase != Phase::Busy || m_inFlight->aborted)
+        return;
+    m_inFlight->aborted = true;
+    note("aborting " + printable(maskSecrets(m_inFlight->prepared.line)));
+    writeLine(std::string());
+    m_hooks.startTimer(grace);
+    flush();
+}
+
 void CommandQueue::note(const std::string& text)
 {
     if (m_tracing)

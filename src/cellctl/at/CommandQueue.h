@@ -61,6 +61,11 @@ public:
     void onLine(const std::string& line);
     // The timer started by the last startTimer() expired.
     void onTimeout();
+    // Aborts the command on the wire the V.250 way: a lone CR reaches the
+    // device, which ends an abortable command (a network scan) with its
+    // final result at once. The command completes with the final result
+    // that comes; without one within `grace` it times out as usual.
+    void abortInFlight(std::chrono::milliseconds grace);
     // Notes something in the trace ("! " lines).
     void note(const std::string& text);
     // Trace lines are only formatted while someone reads them. A queue traces
@@ -79,6 +84,7 @@ private:
         RawAnswer answer;
         std::size_t answerBytes = 0;
         bool awaitingFinalGrace = false;  // the timer runs the final-result grace
+        bool aborted = false;             // the abort was sent; the timer runs its grace
     };
 
     struct Outgoing {
