@@ -1,6 +1,8 @@
 // cellctl preferred: the preferred-operator list on the SIM and its selector.
 #include "Commands.h"
 
+#include <algorithm>
+
 #include "Limits.h"
 #include "Words.h"
 
@@ -33,13 +35,16 @@ std::string networksText(const CCopsInfo& entry)
     return text.empty() ? "no network" : text;
 }
 
-void showList(CommandContext& c)
+std::vector<CCopsInfo> readList(Session& session)
 {
-    Session& session = c.session;
     CCopsAssistor& cops = session.lib().cops;
-    std::vector<CCopsInfo> entries = session.query(
+    return session.query(
         session.results().preferredOperators, [&cops] { cops.QueryPreferredCopsList(); },
         "about the preferred operators", limits::kPreferredList);
+}
+
+void showList(CommandContext& c, const std::vector<CCopsInfo>& entries)
+{
     nlohmann::json list = nlohmann::json::array();
     for (const CCopsInfo& entry : entries) {
         CCopsInfo named = entryOperator(entry);
@@ -69,14 +74,14 @@ void changeList(CommandContext& c, const std::string& key, const std::string& la
     if (!ok)
         throw CliError(ErrorKind::Failed, "the SIM card refused to change the preferred list");
     c.out.endStep("done");
-    showList(c);
+    showList(c, readList(session));
 }
 
 }  // namespace
 
 void runPreferredList(CommandContext& c)
 {
-    showList(c);
+    showList(c, readList(c.session));
 }
 
 void runPreferredWrite(CommandContext& c)
@@ -97,10 +102,23 @@ void runPreferredWrite(CommandContext& c)
 
 void runPreferredDelete(CommandContext& c)
 {
+    int index = c.args.index;
+    std::string label = "Deleting entry " + std::to_string(index);
+    // The modem accepts deleting an empty slot as readily as a full one, so
+    // only the list tells whether there was anything to delete.
+    std::vector<CCopsInfo> entries = readList(c.session);
+    bool present = std::any_of(entries.begin(), entries.end(), [index](const CCopsInfo& entry) {
+        return entry.GetPreferredPLMNListIndex() == index;
+    });
+    if (!present) {
+        c.out.beginStep("delete", label);
+        c.out.endStep("slot " + std::to_string(index) + " is empty; nothing deleted");
+        showList(c, entries);
+        return;
+    }
     CCopsInfo entry;
-    entry.SetPreferredPLMNListIndex(c.args.index);
-    changeList(c, "delete", "Deleting entry " + std::to_string(c.args.index),
-               [&entry](CCopsAssistor& cops) { cops.DeleteCopsList(&entry); });
+    entry.SetPreferredPLMNListIndex(index);
+    changeList(c, "delete", label, [&entry](CCopsAssistor& cops) { cops.DeleteCopsList(&entry); });
 }
 
 void runPreferredSelector(CommandContext& c)

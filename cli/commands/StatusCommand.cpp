@@ -81,11 +81,15 @@ void runStatus(CommandContext& c)
 
     CCopsInfo current = session.query(
         results.currentOperator, [&lib] { lib.cops.QueryCops(); }, "about the operator", limits::kAnswer);
-    nlohmann::json operatorValue = operatorJson(current);
-    operatorValue["selection"] = operatorSelectionText(current.GetModeType());
-    c.out.item("operator", "Operator",
-               operatorText(current) + ", " + operatorSelectionText(current.GetModeType()) + " selection",
-               operatorValue);
+    std::string selection = operatorSelectionText(current.GetModeType());
+    if (current.GetOperatorNumericName().empty() && displayName(current).empty()) {
+        // No SIM, no network in range: no operator to describe.
+        c.out.item("operator", "Operator", "none (" + selection + " selection)", nullptr);
+    } else {
+        nlohmann::json operatorValue = operatorJson(current);
+        operatorValue["selection"] = selection;
+        c.out.item("operator", "Operator", operatorText(current) + ", " + selection + " selection", operatorValue);
+    }
 
     auto [tech, level] = session.query(
         results.signal, [&lib] { lib.power.QuerySignal(); }, "about the signal", limits::kAnswer);

@@ -76,6 +76,17 @@ TEST(Status, LockedCardIsShownAndUnlockedOnlyWithPin)
     EXPECT_EQ(unlocked.at("registration"), "home");
 }
 
+TEST(Status, WithoutACardThereIsNoOperator)
+{
+    ProgramRun human = runOnSimulator({"--sim-state", "absent", "status"});
+    EXPECT_EQ(human.status, 0) << human.err;
+    EXPECT_NE(human.out.find("Operator:         none (automatic selection)"), std::string::npos) << human.out;
+
+    nlohmann::json status = jsonRun({"--sim-state", "absent", "status"});
+    EXPECT_EQ(status.at("sim").at("state"), "absent");
+    EXPECT_TRUE(status.at("operator").is_null()) << status.dump(2);
+}
+
 TEST(Sim, StatusUnlockUnblockLockAndPasswords)
 {
     nlohmann::json status = jsonRun({"sim"});
@@ -180,6 +191,12 @@ TEST(Preferred, ListWriteDeleteAndSelector)
 
     nlohmann::json deleted = jsonRun({"preferred", "delete", "1"});
     EXPECT_EQ(findEntry(deleted.at("preferred"), "index", 1), nullptr) << deleted.dump(2);
+
+    // An empty slot: nothing is sent, and the outcome says so.
+    ProgramRun empty = runOnSimulator({"--trace", "preferred", "delete", "9"});
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_NE(empty.out.find("Deleting entry 9 ... slot 9 is empty; nothing deleted"), std::string::npos) << empty.out;
+    EXPECT_EQ(linesContaining(empty.err, "> AT+CPOL=9"), 0) << empty.err;
 
     EXPECT_EQ(jsonRun({"preferred", "selector"}).at("selector"), 0);
     EXPECT_EQ(jsonRun({"preferred", "selector", "1"}).at("selector"), 1);
