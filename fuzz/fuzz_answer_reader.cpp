@@ -1,7 +1,7 @@
 // Fuzzes every entry point of the answer reader on arbitrary text: both
 // AtResponseParser constructors followed by an arbitrary sequence of line
-// searches and field reads, and the free functions at arbitrary cursor
-// positions (past the end included). Besides the sanitizers, each call is
+// searches and field reads, and the text kit's readers it builds on at
+// arbitrary cursor positions (past the end included). Besides the sanitizers, each call is
 // checked against what its contract promises.
 //
 // Input: the answer text, then (taken from the end) the control values. A
@@ -16,9 +16,18 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cellctl/framework/AtResponseParser.h>
-#include <cellctl/framework/NumberReading.h>
+#include <cellctl/text/Hex.h>
+#include <cellctl/text/Numbers.h>
+#include <cellctl/text/Quoting.h>
 
 namespace {
+
+using cellctl::AtResponse;
+using cellctl::AtResponseParser;
+using cellctl::text::extractQuoted;
+using cellctl::text::hexDigitValue;
+using cellctl::text::readLeadingInt;
+using cellctl::text::readSmallNumber;
 
 void require(bool condition)
 {
@@ -80,7 +89,7 @@ void checkReadSmallNumber(const std::string& text, unsigned start)
 // readLeadingInt must agree with the C library wherever the number fits an int.
 void checkReadLeadingInt(const std::string& text)
 {
-    const int value = cellctl::readLeadingInt(text);
+    const int value = readLeadingInt(text);
     errno = 0;
     const long long expected = std::strtoll(text.c_str(), nullptr, 10);
     if (errno == 0 && expected >= INT_MIN && expected <= INT_MAX)

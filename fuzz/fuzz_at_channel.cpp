@@ -27,8 +27,8 @@
 
 #include <cellctl/at/CommandQueue.h>
 #include <cellctl/at/LineFramer.h>
-#include <cellctl/framework/NumberReading.h>
 #include <cellctl/framework/PhoneLine.h>
+#include <cellctl/text/Numbers.h>
 
 #include "LibraryRig.h"
 
@@ -187,7 +187,7 @@ void play(FuzzedChannel& channel, cellctl::fuzz::LibraryRig& rig, const std::str
         return;
     const std::string body = record.substr(1);
     const std::size_t colon = body.find(':');
-    const int number = cellctl::readLeadingInt(body.substr(0, colon));
+    const int number = cellctl::text::readLeadingInt(body.substr(0, colon));
     const std::string text = colon == std::string::npos ? std::string() : body.substr(colon + 1);
 
     static const char kKinds[] = "drqmptloc";

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <string>
 
-#include <cellctl/framework/NumberReading.h>
 #include <cellctl/framework/PhoneLine.h>
+#include <cellctl/text/Numbers.h>
 
 #include "LibraryRig.h"
 
@@ -34,7 +34,7 @@ void play(cellctl::fuzz::LibraryRig& rig, DiscardingLine& line, const std::strin
     const std::size_t colon = record.find(':');
     const std::string code = record.substr(1, colon == std::string::npos ? std::string::npos : colon - 1);
     const std::string text = colon == std::string::npos ? std::string() : record.substr(colon + 1);
-    const int number = cellctl::readLeadingInt(code);
+    const int number = cellctl::text::readLeadingInt(code);
 
     char kind = record[0];
     if (kind != 'q' && kind != 'm' && kind != 'r')

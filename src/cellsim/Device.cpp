@@ -1,6 +1,6 @@
 #include <cellsim/Device.h>
 
-#include <cellsim/HexText.h>
+#include <cellctl/text/Hex.h>
 
 namespace cellsim {
 
@@ -59,13 +59,13 @@ Outcome Device::requireService() const
 
 std::string Device::encodeName(const std::string& name) const
 {
-    return m_settings.charset == "HEX" ? hexEncode(name) : name;
+    return m_settings.charset == "HEX" ? cellctl::text::hexEncode(name) : name;
 }
 
 std::optional<std::string> Device::decodeName(const std::string& text) const
 {
     if (m_settings.charset == "HEX") {
-        return hexDecode(text);
+        return cellctl::text::hexDecode(text);
     }
     return text;
 }

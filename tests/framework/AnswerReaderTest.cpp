@@ -3,15 +3,13 @@
 #include <climits>
 
 #include <cellctl/framework/AtResponseParser.h>
-#include <cellctl/framework/NumberReading.h>
 
+namespace cellctl {
 namespace {
 
 AtResponseParser parserOver(const std::string& text)
 {
-    AtResponse response;
-    response.text = text;
-    return AtResponseParser(response);
+    return AtResponseParser(AtResponse{text});
 }
 
 TEST(FindLine, MatchesPrefixOnlyAtLineStartAndStripsBlanks)
@@ -110,85 +108,5 @@ TEST(ReadFields, LongDigitStringWrapsModulo2To32)
     parser.readInt();  // must merely be defined
 }
 
-TEST(ExtractQuoted, EscapeRules)
-{
-    unsigned pos = 0;
-    EXPECT_EQ(extractQuoted("\"12\\41\\zB\"", pos), "12A\\zB");
-    EXPECT_EQ(pos, 10u);
-
-    pos = 0;
-    EXPECT_EQ(extractQuoted("\"\\4\"", pos), std::string(1, '\x04')) << "one hex digit before a non-hex char";
-    pos = 0;
-    EXPECT_EQ(extractQuoted("\"a\\4", pos), std::string("a\x04", 2)) << "one hex digit at the end";
-    pos = 0;
-    EXPECT_EQ(extractQuoted("\"ab\\", pos), "ab") << "trailing backslash dropped";
-    EXPECT_EQ(pos, 4u);
-    pos = 0;
-    EXPECT_EQ(extractQuoted("\"\\\\\"", pos), "\\\\") << "each backslash before a non-hex character is kept";
-    pos = 0;
-    EXPECT_EQ(extractQuoted("\"\\D6\\D0\"", pos), "\xD6\xD0") << "8-bit bytes";
-}
-
-TEST(ExtractQuoted, MissingQuotesAndCursor)
-{
-    unsigned pos = 0;
-    EXPECT_EQ(extractQuoted("no quote here", pos), "");
-    EXPECT_EQ(pos, 13u);
-
-    pos = 0;
-    EXPECT_EQ(extractQuoted("x \"open ended", pos), "open ended");
-    EXPECT_EQ(pos, 13u);
-
-    const std::string two = "\"one\",\"two\"";
-    pos = 0;
-    EXPECT_EQ(extractQuoted(two, pos), "one");
-    EXPECT_EQ(extractQuoted(two, pos), "two");
-    EXPECT_EQ(extractQuoted(two, pos), "");
-
-    pos = 500;  // past the end is harmless
-    EXPECT_EQ(extractQuoted(two, pos), "");
-}
-
-TEST(ReadSmallNumber, SkipsBlanksAndCommasAndWrapsIn8Bits)
-{
-    unsigned pos = 0;
-    EXPECT_EQ(readSmallNumber(" ,, 200x", pos), -56);
-    EXPECT_EQ(pos, 7u);
-    pos = 0;
-    EXPECT_EQ(readSmallNumber("127", pos), 127);
-    pos = 0;
-    EXPECT_EQ(readSmallNumber("256", pos), 0);
-    pos = 0;
-    EXPECT_EQ(readSmallNumber("abc", pos), 0);
-    EXPECT_EQ(pos, 0u);
-    pos = 0;
-    readSmallNumber(std::string(5000, '9'), pos);
-    EXPECT_EQ(pos, 5000u);
-}
-
-TEST(HexDigitValue, AllClasses)
-{
-    EXPECT_EQ(hexDigitValue('0'), 0);
-    EXPECT_EQ(hexDigitValue('9'), 9);
-    EXPECT_EQ(hexDigitValue('A'), 10);
-    EXPECT_EQ(hexDigitValue('f'), 15);
-    EXPECT_EQ(hexDigitValue('g'), -1);
-    EXPECT_EQ(hexDigitValue('\0'), -1);
-    EXPECT_EQ(hexDigitValue('\xD6'), -1);
-}
-
-TEST(ReadLeadingInt, MatchesAtoiWhereItFitsAndWrapsBeyond)
-{
-    EXPECT_EQ(cellctl::readLeadingInt("  -42abc"), -42);
-    EXPECT_EQ(cellctl::readLeadingInt("+7"), 7);
-    EXPECT_EQ(cellctl::readLeadingInt("\t\n1,2"), 1);
-    EXPECT_EQ(cellctl::readLeadingInt("+CREG: 1"), 0);
-    EXPECT_EQ(cellctl::readLeadingInt(""), 0);
-    EXPECT_EQ(cellctl::readLeadingInt("-"), 0);
-    EXPECT_EQ(cellctl::readLeadingInt("2147483647"), INT_MAX);
-    EXPECT_EQ(cellctl::readLeadingInt("-2147483648"), INT_MIN);
-    EXPECT_EQ(cellctl::readLeadingInt("4294967297"), 1);
-    cellctl::readLeadingInt(std::string(1000, '9'));  // defined, whatever it yields
-}
-
 }  // namespace
+}  // namespace cellctl

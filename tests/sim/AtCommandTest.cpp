@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cellsim/AtCommand.h>
-#include <cellsim/HexText.h>
 
 namespace cellsim {
 namespace {
@@ -94,15 +93,6 @@ TEST(AtArguments, NumbersMustBeDecimalAndWithinRange)
     EXPECT_FALSE(arguments.number(4, 0, 4));
     EXPECT_EQ(arguments.number(4, 0, 7), 7);
     EXPECT_FALSE(arguments.number(9));
-}
-
-TEST(HexText, EncodesEveryByteAndDecodesOnlyValidHex)
-{
-    EXPECT_EQ(hexEncode("\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF"), "D6D0B9FAD2C6B6AF");
-    EXPECT_EQ(hexEncode(std::string("\0A", 2)), "0041");
-    EXPECT_EQ(hexDecode("434d4343"), "CMCC");
-    EXPECT_FALSE(hexDecode("434"));
-    EXPECT_FALSE(hexDecode("43G4"));
 }
 
 }  // namespace

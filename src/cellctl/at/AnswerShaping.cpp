@@ -7,7 +7,10 @@
 #include <cellctl/at/OperatorNames.h>
 #include <cellctl/at/OperatorScan.h>
 #include <cellctl/at/RegistrationLine.h>
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Numbers.h>
+#include <cellctl/text/Quoting.h>
 
 namespace cellctl::at {
 namespace {
@@ -37,7 +40,7 @@ std::string asIs(const RawAnswer& answer)
     std::vector<std::string> lines = answer.informationLines;
     if (!answer.finalResult.empty())
         lines.push_back(answer.finalResult);
-    return join(lines, "\n");
+    return text::join(lines, "\n");
 }
 
 std::string withFinal(const std::string& information, const RawAnswer& answer)
@@ -48,7 +51,7 @@ std::string withFinal(const std::string& information, const RawAnswer& answer)
 const std::string* findLine(const RawAnswer& answer, const char* prefix)
 {
     for (const std::string& line : answer.informationLines) {
-        if (startsWith(line, prefix))
+        if (text::startsWith(line, prefix))
             return &line;
     }
     return nullptr;
@@ -57,7 +60,7 @@ const std::string* findLine(const RawAnswer& answer, const char* prefix)
 // The first field after the prefix as a number, whatever its padding.
 std::optional<int> leadingNumber(const std::string& line, const char* prefix)
 {
-    return readNumberField(splitFields(afterPrefix(line, prefix)).front());
+    return text::readNumberField(text::splitFields(text::afterPrefix(line, prefix)).front());
 }
 
 // The last status line read, so a report that came in during the query does
@@ -66,9 +69,9 @@ std::optional<std::string> registrationRead(const RawAnswer& answer)
 {
     std::optional<std::string> status;
     for (const std::string& line : answer.informationLines) {
-        if (!startsWith(line, kRegistrationPrefix))
+        if (!text::startsWith(line, kRegistrationPrefix))
             continue;
-        if (std::optional<std::string> read = registrationStatus(afterPrefix(line, kRegistrationPrefix)))
+        if (std::optional<std::string> read = registrationStatus(text::afterPrefix(line, kRegistrationPrefix)))
             status = read;
     }
     if (!status)
@@ -92,12 +95,13 @@ std::optional<std::string> signalQuality(const RawAnswer& answer)
         return std::nullopt;
     std::string_view fields = std::string_view(*line).substr(sizeof kSignalPrefix - 1);
     std::size_t comma = fields.find(',');
-    std::optional<int> rssi = readNumberField(fields.substr(0, comma));
+    std::optional<int> rssi = text::readNumberField(fields.substr(0, comma));
     if (!rssi)
         return std::nullopt;
-    std::optional<int> ber = comma != std::string_view::npos
-                                 ? readNumberField(fields.substr(comma + 1, fields.find(',', comma + 1) - comma - 1))
-                                 : std::nullopt;
+    std::optional<int> ber =
+        comma != std::string_view::npos
+            ? text::readNumberField(fields.substr(comma + 1, fields.find(',', comma + 1) - comma - 1))
+            : std::nullopt;
     std::string text = kSignalPrefix;
     text += ' ';
     appendNumber(text, *rssi);
@@ -113,9 +117,9 @@ std::string pinStatus(const RawAnswer& answer)
     const std::string* line = findLine(answer, kPinPrefix);
     if (line == nullptr)
         return asIs(answer);
-    std::string value = unquote(afterPrefix(*line, kPinPrefix));
+    std::string value = text::unquote(text::afterPrefix(*line, kPinPrefix));
     for (const StatusWord& word : kPinStatusWords) {
-        if (equalsIgnoringCase(value, word.device))
+        if (text::equalsIgnoringCase(value, word.device))
             return word.library;
     }
     return value;
@@ -134,16 +138,16 @@ std::string phoneFunctionality(const RawAnswer& answer)
 // format is alphanumeric (0 long, 1 short) and the names travel encoded.
 std::string decodeNameInLine(const std::string& line, const char* prefix, NameEncoding names)
 {
-    if (names == NameEncoding::Plain || !startsWith(line, prefix))
+    if (names == NameEncoding::Plain || !text::startsWith(line, prefix))
         return line;
-    std::vector<std::string> fields = splitFields(afterPrefix(line, prefix));
-    if (fields.size() < 3 || !isQuoted(fields[2]))
+    std::vector<std::string> fields = text::splitFields(text::afterPrefix(line, prefix));
+    if (fields.size() < 3 || !text::isQuoted(fields[2]))
         return line;
-    std::string format = trimBlanks(fields[1]);
+    std::string format = text::trimBlanks(fields[1]);
     if (format != "0" && format != "1")
         return line;
-    fields[2] = "\"" + shapeNameField(unquote(fields[2]), names) + "\"";
-    return std::string(prefix) + " " + join(fields, ",");
+    fields[2] = "\"" + shapeNameField(text::unquote(fields[2]), names) + "\"";
+    return std::string(prefix) + " " + text::join(fields, ",");
 }
 
 std::string currentOperator(const RawAnswer& answer, NameEncoding names)
@@ -157,10 +161,10 @@ std::string currentOperator(const RawAnswer& answer, NameEncoding names)
 // A numeric operator code: digits, plain or (some firmware under UCS2) encoded.
 std::optional<std::string> numericOperator(const std::string& content, NameEncoding names)
 {
-    if (isDigits(content))
+    if (text::isDigits(content))
         return content;
     std::optional<std::string> decoded = names == NameEncoding::Ucs2 ? decodeUcs2Name(content) : std::nullopt;
-    return decoded && isDigits(*decoded) ? decoded : std::nullopt;
+    return decoded && text::isDigits(*decoded) ? decoded : std::nullopt;
 }
 
 // "+CPOL: <index>,<format>,"<oper>"[,<gsm>,<gsm_compact>,<utran>]" with the
@@ -169,14 +173,14 @@ std::optional<std::string> numericOperator(const std::string& content, NameEncod
 // 2, no operator, or a numeric operator that is not digits.
 std::optional<std::string> preferredOperatorLine(const std::string& line, NameEncoding names)
 {
-    std::vector<std::string> fields = splitFields(afterPrefix(line, kPreferredOperatorPrefix));
+    std::vector<std::string> fields = text::splitFields(text::afterPrefix(line, kPreferredOperatorPrefix));
     if (fields.size() < 3)
         return std::nullopt;
-    std::optional<int> index = readNumberField(fields[0]);
-    std::optional<int> format = readNumberField(fields[1]);
+    std::optional<int> index = text::readNumberField(fields[0]);
+    std::optional<int> format = text::readNumberField(fields[1]);
     if (!index || !format || *format > kNumericFormat)
         return std::nullopt;
-    std::string content = unquote(fields[2]);
+    std::string content = text::unquote(fields[2]);
     std::optional<std::string> oper = *format == kNumericFormat ? numericOperator(content, names)
                                                                 : shapeNameField(content, names);
     if (!oper || oper->empty() || oper->find('"') != std::string::npos)
@@ -185,8 +189,8 @@ std::optional<std::string> preferredOperatorLine(const std::string& line, NameEn
     fields[1] = std::to_string(*format);
     fields[2] = "\"" + *oper + "\"";
     for (std::size_t i = 3; i < fields.size(); ++i)
-        fields[i] = trimBlanks(fields[i]);
-    return std::string(kPreferredOperatorPrefix) + " " + join(fields, ",");
+        fields[i] = text::trimBlanks(fields[i]);
+    return std::string(kPreferredOperatorPrefix) + " " + text::join(fields, ",");
 }
 
 std::string preferredOperators(const RawAnswer& answer, NameEncoding names)
@@ -194,7 +198,7 @@ std::string preferredOperators(const RawAnswer& answer, NameEncoding names)
     RawAnswer shaped;
     shaped.finalResult = answer.finalResult;
     for (const std::string& line : answer.informationLines) {
-        if (!startsWith(line, kPreferredOperatorPrefix))
+        if (!text::startsWith(line, kPreferredOperatorPrefix))
             shaped.informationLines.push_back(line);
         else if (std::optional<std::string> entry = preferredOperatorLine(line, names))
             shaped.informationLines.push_back(*entry);
@@ -217,15 +221,15 @@ std::string attachState(const std::string& requestText, const RawAnswer& answer)
 std::string characterSetChoice(const std::string& requestText, const RawAnswer& answer, SessionState& session)
 {
     if (answer.finalResult == "OK")
-        session.names = nameEncodingOf(unquote(requestText));
+        session.names = nameEncodingOf(text::unquote(requestText));
     return asIs(answer);
 }
 
 std::optional<std::string> bareInteger(const std::string& body)
 {
-    std::string first = trimBlanks(splitFields(body).front());
+    std::string first = text::trimBlanks(text::splitFields(body).front());
     std::string digits = !first.empty() && (first[0] == '-' || first[0] == '+') ? first.substr(1) : first;
-    if (!isDigits(digits))
+    if (!text::isDigits(digits))
         return std::nullopt;
     return first;
 }
@@ -262,7 +266,7 @@ std::optional<std::string> shapeAnswer(Shaping shaping, const std::string& reque
 
 std::optional<std::string> shapeReport(const DialectEntry& entry, const std::string& line)
 {
-    std::string body = afterPrefix(line, entry.reportPrefix);
+    std::string body = text::afterPrefix(line, entry.reportPrefix);
     switch (entry.reportShaping) {
     case ReportShaping::Registration:
         return registrationStatus(body);

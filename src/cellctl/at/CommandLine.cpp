@@ -5,19 +5,16 @@
 #include <cellctl/at/OperatorNames.h>
 #include <cellctl/at/OperatorScan.h>
 #include <cellctl/at/ParameterSafety.h>
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Quoting.h>
 
 namespace cellctl::at {
 namespace {
 
 bool isWholeLine(const std::string& text)
 {
-    return startsWithIgnoringCase(text, "AT");
-}
-
-std::string quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
+    return text::startsWithIgnoringCase(text, "AT");
 }
 
 // "AT+CPIN=" with "puk,newpin" -> AT+CPIN="puk","newpin".
@@ -25,21 +22,21 @@ std::string pukAndNewPin(const std::string& head, const std::string& text)
 {
     std::size_t comma = text.find(',');
     if (comma == std::string::npos)
-        return head + quoted(text);
-    return head + quoted(text.substr(0, comma)) + "," + quoted(text.substr(comma + 1));
+        return head + text::inQuotes(text);
+    return head + text::inQuotes(text.substr(0, comma)) + "," + text::inQuotes(text.substr(comma + 1));
 }
 
 // "mode,format,"name"": under HEX or UCS2 a long or short name goes encoded.
 std::string operatorSelection(const std::string& text, const SessionState& session)
 {
-    std::vector<std::string> fields = splitFields(text);
-    if (session.names == NameEncoding::Plain || fields.size() < 3 || !isQuoted(fields[2]))
+    std::vector<std::string> fields = text::splitFields(text);
+    if (session.names == NameEncoding::Plain || fields.size() < 3 || !text::isQuoted(fields[2]))
         return text;
-    std::string format = trimBlanks(fields[1]);
+    std::string format = text::trimBlanks(fields[1]);
     if (format != "0" && format != "1")
         return text;
-    fields[2] = quoted(encodeName(unquote(fields[2]), session.names));
-    return join(fields, ",");
+    fields[2] = text::inQuotes(encodeName(text::unquote(fields[2]), session.names));
+    return text::join(fields, ",");
 }
 
 // The prefix of the information lines a whole command line is answered with:
@@ -96,7 +93,7 @@ Built buildLine(const CommandForm& form, const Request& request, const SessionSt
             return {std::string(), "the parameter text holds a double quote"};
         built.line = text.find(',') != std::string::npos || form.form == LineForm::PukAndNewPin
                          ? pukAndNewPin(head, text)
-                         : head + quoted(text);
+                         : head + text::inQuotes(text);
         break;
     case LineForm::Unavailable:
     case LineForm::Fixed:
@@ -124,12 +121,12 @@ PreparedCommand probe(const std::string& line)
 
 bool PreparedCommand::dials() const
 {
-    return startsWithIgnoringCase(line, "ATD");
+    return text::startsWithIgnoringCase(line, "ATD");
 }
 
 bool PreparedCommand::ownsByPrefix(const std::string& line) const
 {
-    return takesInformationLines && !takesUnprefixedLines && startsWith(line, responsePrefix.c_str());
+    return takesInformationLines && !takesUnprefixedLines && text::startsWith(line, responsePrefix.c_str());
 }
 
 bool PreparedCommand::takesUnprefixedLine(const std::string& line,
@@ -138,7 +135,7 @@ bool PreparedCommand::takesUnprefixedLine(const std::string& line,
     if (line.empty() || !takesInformationLines)
         return false;
     if (shaping == Shaping::OperatorScan)
-        return !collectedSoFar.empty() && continuesOperatorScan(line, join(collectedSoFar, ""));
+        return !collectedSoFar.empty() && continuesOperatorScan(line, text::join(collectedSoFar, ""));
     return takesUnprefixedLines && line.front() != '+' && line.front() != '^' && !isIgnoredUnsolicited(line);
 }
 

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include <cellctl/at/FinalResult.h>
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Fields.h>
 #include <cellctl/at/TraceFormat.h>
 
 namespace cellctl::at {
@@ -205,8 +206,8 @@ void CommandQueue::handleInFlight(const std::string& line)
 {
     const std::string& echo = m_inFlight->prepared.line;
     // Echo, even with echo off; a result glued to the echo is kept.
-    if (startsWithIgnoringCase(line, echo)) {
-        std::string rest = trimBlanks(line.substr(echo.size()));
+    if (text::startsWithIgnoringCase(line, echo)) {
+        std::string rest = text::trimBlanks(line.substr(echo.size()));
         if (!rest.empty())
             handleAnswerLine(rest);
         return;
@@ -321,7 +322,7 @@ void CommandQueue::withhold(const Request& request, const RawAnswer& raw)
     note("no value in the answer to " + describe(request) + "; nothing delivered");
     std::vector<std::string> lines = raw.informationLines;
     lines.push_back(raw.finalResult);
-    m_outbox.push_back(Outgoing{Outgoing::Type::Withheld, request, join(lines, "\n"), ChannelEvent::Opened});
+    m_outbox.push_back(Outgoing{Outgoing::Type::Withheld, request, text::join(lines, "\n"), ChannelEvent::Opened});
 }
 
 void CommandQueue::announce(ChannelEvent event, const std::string& description)

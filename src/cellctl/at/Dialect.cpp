@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string_view>
 
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
 
 namespace cellctl::at {
 namespace {
@@ -130,7 +130,7 @@ const DialectEntry* findEntry(int code)
 const DialectEntry* findReportEntry(const std::string& line)
 {
     for (const DialectEntry& e : kDialect) {
-        if (e.reportPrefix != nullptr && startsWith(line, e.reportPrefix))
+        if (e.reportPrefix != nullptr && text::startsWith(line, e.reportPrefix))
             return &e;
     }
     return nullptr;
@@ -139,13 +139,13 @@ const DialectEntry* findReportEntry(const std::string& line)
 bool isIgnoredUnsolicited(const std::string& line)
 {
     return std::any_of(std::begin(kIgnoredUnsolicited), std::end(kIgnoredUnsolicited),
-                       [&](const char* prefix) { return startsWith(line, prefix); });
+                       [&](const char* prefix) { return text::startsWith(line, prefix); });
 }
 
 std::chrono::milliseconds commandTimeout(const std::string& line)
 {
     for (const TimeoutRule& rule : kTimeouts) {
-        if (startsWithIgnoringCase(line, rule.linePrefix))
+        if (text::startsWithIgnoringCase(line, rule.linePrefix))
             return std::chrono::seconds(rule.seconds);
     }
     return std::chrono::seconds(kDefaultTimeoutSeconds);
@@ -154,7 +154,7 @@ std::chrono::milliseconds commandTimeout(const std::string& line)
 std::chrono::milliseconds finalResultGrace(const std::string& line)
 {
     for (const TimeoutRule& rule : kFinalResultGraces) {
-        if (equalsIgnoringCase(line, rule.linePrefix))
+        if (text::equalsIgnoringCase(line, rule.linePrefix))
             return std::chrono::seconds(rule.seconds);
     }
     return std::chrono::milliseconds(0);

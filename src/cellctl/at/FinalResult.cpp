@@ -4,7 +4,9 @@
 #include <iterator>
 #include <string_view>
 
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Quoting.h>
 
 namespace cellctl::at {
 namespace {
@@ -44,29 +46,29 @@ constexpr CmeText kCmeTexts[] = {
 
 bool isConnect(std::string_view trimmed)
 {
-    return trimmed == kConnect || startsWith(trimmed, "CONNECT ");
+    return trimmed == kConnect || text::startsWith(trimmed, "CONNECT ");
 }
 
 }  // namespace
 
 bool isFinalResult(const std::string& line, bool dialling)
 {
-    std::string_view trimmed = trimmedView(line);
+    std::string_view trimmed = text::trimmedView(line);
     return std::any_of(std::begin(kWholeLineResults), std::end(kWholeLineResults),
                        [&](std::string_view result) { return trimmed == result; })
         || std::any_of(std::begin(kPrefixedResults), std::end(kPrefixedResults),
-                       [&](std::string_view prefix) { return startsWith(trimmed, prefix); })
+                       [&](std::string_view prefix) { return text::startsWith(trimmed, prefix); })
         || (dialling && isConnect(trimmed));
 }
 
 std::string normaliseFinalResult(const std::string& line)
 {
-    std::string trimmed = trimBlanks(line);
-    if (!startsWith(trimmed, kCmeError))
+    std::string trimmed = text::trimBlanks(line);
+    if (!text::startsWith(trimmed, kCmeError))
         return trimmed;
-    std::string text = unquote(afterPrefix(trimmed, kCmeError));
+    std::string text = text::unquote(text::afterPrefix(trimmed, kCmeError));
     for (const CmeText& known : kCmeTexts) {
-        if (equalsIgnoringCase(text, known.text))
+        if (text::equalsIgnoringCase(text, known.text))
             return std::string(kCmeError) + " " + std::to_string(known.code);
     }
     return trimmed;

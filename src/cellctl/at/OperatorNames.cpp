@@ -1,35 +1,16 @@
 #include <cellctl/at/OperatorNames.h>
 
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Hex.h>
+#include <cellctl/text/Quoting.h>
 
 namespace cellctl::at {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-// The value of a hex digit, -1 for any other character. (libcellctl keeps its
-// own reader internal, so the channel has this one.)
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-void appendHexByte(std::string& out, unsigned char byte)
-{
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0f];
-}
-
 void appendCodeUnit(std::string& out, unsigned unit)
 {
-    appendHexByte(out, static_cast<unsigned char>(unit >> 8));
-    appendHexByte(out, static_cast<unsigned char>(unit & 0xff));
+    text::appendHexByte(out, static_cast<unsigned char>(unit >> 8));
+    text::appendHexByte(out, static_cast<unsigned char>(unit & 0xff));
 }
 
 void appendUtf8(std::string& out, unsigned codePoint)
@@ -78,36 +59,11 @@ unsigned nextCodePoint(const std::string& text, std::size_t& i)
 
 }  // namespace
 
-std::optional<std::string> decodeHexName(const std::string& hex)
-{
-    if (hex.size() % 2 != 0)
-        return std::nullopt;
-    std::string bytes;
-    bytes.reserve(hex.size() / 2);
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        int high = hexValue(hex[i]);
-        int low = hexValue(hex[i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes += static_cast<char>(high * 16 + low);
-    }
-    return bytes;
-}
-
-std::string encodeHexName(const std::string& bytes)
-{
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (char c : bytes)
-        appendHexByte(hex, static_cast<unsigned char>(c));
-    return hex;
-}
-
 NameEncoding nameEncodingOf(const std::string& characterSet)
 {
-    if (equalsIgnoringCase(characterSet, "HEX"))
+    if (text::equalsIgnoringCase(characterSet, "HEX"))
         return NameEncoding::Hex;
-    if (equalsIgnoringCase(characterSet, "UCS2"))
+    if (text::equalsIgnoringCase(characterSet, "UCS2"))
         return NameEncoding::Ucs2;
     return NameEncoding::Plain;
 }
@@ -116,7 +72,7 @@ std::optional<std::string> decodeUcs2Name(const std::string& hex)
 {
     if (hex.size() % 4 != 0)
         return std::nullopt;
-    std::optional<std::string> bytes = decodeHexName(hex);
+    std::optional<std::string> bytes = text::hexDecode(hex);
     if (!bytes)
         return std::nullopt;
     std::string utf8;
@@ -155,7 +111,7 @@ std::string encodeName(const std::string& name, NameEncoding encoding)
 {
     switch (encoding) {
     case NameEncoding::Hex:
-        return encodeHexName(name);
+        return text::hexEncode(name);
     case NameEncoding::Ucs2:
         return encodeUcs2Name(name);
     case NameEncoding::Plain:
@@ -164,30 +120,14 @@ std::string encodeName(const std::string& name, NameEncoding encoding)
     return name;
 }
 
-std::string escapeForQuotes(const std::string& bytes)
-{
-    std::string escaped;
-    escaped.reserve(bytes.size());
-    for (char c : bytes) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\' || byte < 0x20) {
-            escaped += '\\';
-            appendHexByte(escaped, byte);
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
 std::string shapeNameField(const std::string& content, NameEncoding encoding)
 {
     std::optional<std::string> decoded;
     if (encoding == NameEncoding::Hex)
-        decoded = decodeHexName(content);
+        decoded = text::hexDecode(content);
     else if (encoding == NameEncoding::Ucs2)
         decoded = decodeUcs2Name(content);
-    return decoded ? escapeForQuotes(*decoded) : content;
+    return decoded ? text::escapeForQuotes(*decoded) : content;
 }
 
 }  // namespace cellctl::at

@@ -21,13 +21,6 @@ enum class NameEncoding {
 // The encoding a character set name (as in AT+CSCS="<name>") implies.
 NameEncoding nameEncodingOf(const std::string& characterSet);
 
-// The bytes of a hex-encoded name; nullopt when `hex` is no valid hex text
-// (odd length or a character that is no hex digit).
-std::optional<std::string> decodeHexName(const std::string& hex);
-
-// Two upper-case hex digits per byte.
-std::string encodeHexName(const std::string& bytes);
-
 // The UTF-8 text of a UCS2 name (hex of UTF-16, surrogate pairs joined);
 // nullopt when `hex` is no whole number of code units or no valid hex.
 std::optional<std::string> decodeUcs2Name(const std::string& hex);
@@ -37,11 +30,6 @@ std::string encodeUcs2Name(const std::string& utf8);
 
 // The name as the device expects it under `encoding`.
 std::string encodeName(const std::string& name, NameEncoding encoding);
-
-// `bytes` made fit for a double-quoted field of an answer: a double quote, a
-// backslash and bytes below 0x20 become a backslash and two hex digits; every
-// other byte (GBK bytes 0x80-0xFF included) stays as it is.
-std::string escapeForQuotes(const std::string& bytes);
 
 // The content of a quoted name field as the library should read it: under
 // HEX a valid hex name is decoded to its bytes, under UCS2 to UTF-8 for

@@ -4,7 +4,9 @@
 #include <cctype>
 
 #include <cellctl/at/OperatorNames.h>
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Quoting.h>
 
 namespace cellctl::at {
 namespace {
@@ -33,7 +35,7 @@ struct Nesting {
 
 std::string bodyOf(const std::string& line)
 {
-    return startsWith(line, kPrefix) ? afterPrefix(line, kPrefix) : line;
+    return text::startsWith(line, kPrefix) ? text::afterPrefix(line, kPrefix) : line;
 }
 
 // The information lines as one text, with a comma where one list element ends
@@ -43,7 +45,7 @@ std::string joinLines(const std::vector<std::string>& lines)
     std::string joined;
     Nesting nesting;
     for (const std::string& line : lines) {
-        std::string body = trimBlanks(bodyOf(line));
+        std::string body = text::trimBlanks(bodyOf(line));
         if (body.empty())
             continue;
         bool needsComma = !joined.empty() && joined.back() != ',' && body.front() != ',' && !nesting.open();
@@ -57,11 +59,11 @@ std::string joinLines(const std::vector<std::string>& lines)
 
 std::string nameField(const std::string& field, NameEncoding names)
 {
-    if (isQuoted(field))
-        return shapeNameField(unquote(field), names);
-    std::string bare = trimBlanks(field);
+    if (text::isQuoted(field))
+        return shapeNameField(text::unquote(field), names);
+    std::string bare = text::trimBlanks(field);
     std::string shaped = shapeNameField(bare, names);
-    return shaped == bare ? escapeForQuotes(bare) : shaped;
+    return shaped == bare ? text::escapeForQuotes(bare) : shaped;
 }
 
 std::string fieldAt(const std::vector<std::string>& fields, std::size_t index)
@@ -71,12 +73,12 @@ std::string fieldAt(const std::vector<std::string>& fields, std::size_t index)
 
 std::string operatorTuple(const std::vector<std::string>& fields, NameEncoding names)
 {
-    std::string tuple = "(" + trimBlanks(fieldAt(fields, 0));
+    std::string tuple = "(" + text::trimBlanks(fieldAt(fields, 0));
     tuple += ",\"" + nameField(fieldAt(fields, 1), names) + "\"";
     tuple += ",\"" + nameField(fieldAt(fields, 2), names) + "\"";
-    tuple += ",\"" + escapeForQuotes(unquote(fieldAt(fields, 3))) + "\"";
-    if (fields.size() > 4 && !trimBlanks(fields[4]).empty())
-        tuple += "," + trimBlanks(fields[4]);
+    tuple += ",\"" + text::escapeForQuotes(text::unquote(fieldAt(fields, 3))) + "\"";
+    if (fields.size() > 4 && !text::trimBlanks(fields[4]).empty())
+        tuple += "," + text::trimBlanks(fields[4]);
     return tuple + ")";
 }
 
@@ -99,7 +101,7 @@ std::vector<std::string> readTuple(const std::string& text, std::size_t& positio
             quoted = !quoted;
         ++position;
     }
-    std::vector<std::string> fields = splitFields(text.substr(begin, position - begin));
+    std::vector<std::string> fields = text::splitFields(text.substr(begin, position - begin));
     if (position < text.size())
         ++position;
     return fields;
@@ -162,12 +164,12 @@ std::string normaliseOperatorScan(const std::vector<std::string>& lines, NameEnc
             takeStrayAccessTechnology(text, position, fields);
             operators.push_back(operatorTuple(fields, names));
         } else {
-            lists.push_back("(" + join(fields, ",") + ")");
+            lists.push_back("(" + text::join(fields, ",") + ")");
         }
     }
-    std::string normalised = std::string(kPrefix) + " " + join(operators, ",");
+    std::string normalised = std::string(kPrefix) + " " + text::join(operators, ",");
     if (!lists.empty())
-        normalised += ",," + join(lists, ",");
+        normalised += ",," + text::join(lists, ",");
     return normalised;
 }
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Numbers.h>
 
 namespace cellctl::at {
 namespace {
@@ -29,7 +30,7 @@ std::vector<Field> fieldsOf(const std::string& body)
         std::string raw = body.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         bool quoted = raw.find('"') != std::string::npos;
         raw.erase(std::remove(raw.begin(), raw.end(), '"'), raw.end());
-        fields.push_back(Field{trimBlanks(raw), quoted});
+        fields.push_back(Field{text::trimBlanks(raw), quoted});
         if (comma == std::string::npos)
             return fields;
         start = comma + 1;
@@ -38,7 +39,7 @@ std::vector<Field> fieldsOf(const std::string& body)
 
 bool isStatusField(const Field& field)
 {
-    std::optional<int> value = readNumberField(field.text);
+    std::optional<int> value = text::readNumberField(field.text);
     return !field.quoted && field.text.size() <= kLongestStatus && value && *value <= kHighestStatus;
 }
 
@@ -50,7 +51,7 @@ std::optional<std::string> registrationStatus(const std::string& body)
     std::size_t statusAt = fields.size() >= 2 && isStatusField(fields[1]) ? 1 : 0;
     if (fields[statusAt].quoted)
         return std::nullopt;
-    std::optional<int> status = readNumberField(fields[statusAt].text);
+    std::optional<int> status = text::readNumberField(fields[statusAt].text);
     if (!status)
         return std::nullopt;
     std::string text = std::to_string(*status);

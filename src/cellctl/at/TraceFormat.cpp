@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
 
 namespace cellctl::at {
 namespace {
@@ -41,7 +41,7 @@ std::size_t argumentsEnd(const std::string& line, std::size_t from)
 
 std::string maskSecrets(const std::string& line)
 {
-    if (!startsWithIgnoringCase(line, "AT"))
+    if (!text::startsWithIgnoringCase(line, "AT"))
         return line;
     std::string masked = line;
     for (const SecretCommand& secret : kSecretCommands) {

@@ -2,7 +2,7 @@
 
 #include <cellctl/at/SerialTransport.h>
 #include <cellctl/at/TcpTransport.h>
-#include <cellctl/at/TextUtil.h>
+#include <cellctl/text/Comparison.h>
 
 namespace cellctl::at {
 
@@ -10,7 +10,7 @@ std::unique_ptr<Transport> openTransport(const Transport::Strand& strand, const 
                                          const AtPhoneLineOptions& options)
 {
     constexpr char kTcp[] = "tcp:";
-    if (startsWith(target, kTcp))
+    if (text::startsWith(target, kTcp))
         return openTcpTransport(strand, target.substr(sizeof kTcp - 1));
     return openSerialTransport(strand, target, options);
 }

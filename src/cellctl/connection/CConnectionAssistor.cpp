@@ -4,7 +4,7 @@
 #include <utility>
 
 #include <cellctl/connection/CConnectionHelper.h>
-#include <cellctl/framework/NumberReading.h>
+#include <cellctl/text/Numbers.h>
 
 CConnectionAssistor::CConnectionAssistor(CConnectionHelper* helper) : m_helper(helper) {}
 
@@ -79,12 +79,12 @@ void CConnectionAssistor::ParseSetPdpcontResult(const std::string& answer)
 
 void CConnectionAssistor::ParsePsRegisterResult(const std::string& answer)
 {
-    m_psRegisterResult.fire(cellctl::readLeadingInt(answer));
+    m_psRegisterResult.fire(cellctl::text::readLeadingInt(answer));
 }
 
 void CConnectionAssistor::ParsePsAttachResult(const std::string& answer)
 {
-    m_psAttachResult.fire(cellctl::readLeadingInt(answer) != 0);
+    m_psAttachResult.fire(cellctl::text::readLeadingInt(answer) != 0);
 }
 
 void CConnectionAssistor::GetServiceMappingListResult(const std::string& answer)

@@ -7,15 +7,16 @@
 
 #include <cellctl/cops/CCopsAssistor.h>
 #include <cellctl/framework/AtResponseParser.h>
+#include <cellctl/text/Numbers.h>
+#include <cellctl/text/Quoting.h>
+
+using cellctl::AtResponse;
+using cellctl::AtResponseParser;
+using cellctl::text::extractQuoted;
+using cellctl::text::inQuotes;
+using cellctl::text::readSmallNumber;
 
 namespace {
-
-AtResponseParser readerOf(const std::string& answer)
-{
-    AtResponse response;
-    response.text = answer;
-    return AtResponseParser(std::move(response));
-}
 
 // How many lines of `answer` begin with `prefix`.
 std::size_t countLines(const std::string& answer, const std::string& prefix)
@@ -30,13 +31,6 @@ std::size_t countLines(const std::string& answer, const std::string& prefix)
         start = end + 1;
     }
     return count;
-}
-
-// Quoted as the device expects a name; the name itself goes out whole and
-// unescaped, whatever its length.
-std::string quoted(const std::string& name)
-{
-    return "\"" + name + "\"";
 }
 
 const char* flag(bool on)
@@ -77,7 +71,7 @@ void CCopsHelper::SelectCops(CCopsInfo* cops)
     }
     const CCopsInfo::EFormat format = cops->GetFormat();
     sendModify(PhoneLine::CurrentOperator, std::to_string(mode) + "," + std::to_string(format) + ","
-                                         + quoted(cops->GetOperatorName(format)));
+                                         + inQuotes(cops->GetOperatorName(format)));
 }
 
 void CCopsHelper::SelectSelector(CCopsInfo* cops)
@@ -93,7 +87,7 @@ void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
     const CCopsInfo::EFormat format = cops->GetFormat();
     sendModify(PhoneLine::PreferredOperators,
          std::to_string(cops->GetPreferredPLMNListIndex()) + "," + std::to_string(format) + ","
-             + quoted(cops->GetOperatorName(format)) + ","
+             + inQuotes(cops->GetOperatorName(format)) + ","
              + flag(cops->GetPreferredPLMNListGsmSelected()) + ","
              + flag(cops->GetPreferredPLMNListGsmCompactSelected()) + ","
              + flag(cops->GetPreferredPLMNListTDSelected()));
@@ -128,7 +122,7 @@ void CCopsHelper::modifySlot(PhoneLine::QueryType code, const std::string& answe
 
 void CCopsHelper::ParseQueryCopsResult(const std::string& answer)
 {
-    AtResponseParser reader = readerOf(answer);
+    AtResponseParser reader(AtResponse{answer});
     // Without a "+COPS: " line the fields come from the answer's last line,
     // which for an error answer reads as zeros and an empty name.
     reader.findLine("+COPS: ");
@@ -149,7 +143,7 @@ void CCopsHelper::ParseQueryAvailableCopsResult(const std::string& answer)
 {
     std::vector<CCopsInfo> operators;
     CCopsInfo entry;
-    AtResponseParser reader = readerOf(answer);
+    AtResponseParser reader(AtResponse{answer});
     // Only the first "+COPS:" line is read. The trailing lists of modes and
     // formats hold no quoted names, which ends the loop.
     if (reader.findLine("+COPS:")) {
@@ -180,7 +174,7 @@ void CCopsHelper::ParseQueryPreferredCopsListResult(const std::string& answer)
     // One record for every line: fields a line does not write (the names of
     // other formats) keep the values of the lines before it.
     CCopsInfo entry;
-    AtResponseParser reader = readerOf(answer);
+    AtResponseParser reader(AtResponse{answer});
     while (reader.findLine("+CPOL:")) {
         const std::string_view line = reader.currentLineView();
         unsigned pos = 0;

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <utility>
 
-#include <cellctl/framework/NumberReading.h>
+#include <cellctl/text/Numbers.h>
+#include <cellctl/text/Quoting.h>
 
+namespace cellctl {
 namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
@@ -82,7 +84,7 @@ int AtResponseParser::readInt()
         ++m_linePosition;
     }
     skipCommaAndBlanks();
-    return cellctl::wrapToInt(value);
+    return text::wrapToInt(value);
 }
 
 int AtResponseParser::readDigit()
@@ -97,69 +99,9 @@ int AtResponseParser::readDigit()
 
 std::string AtResponseParser::readQuoted()
 {
-    std::string value = extractQuoted(currentLineView(), m_linePosition);
+    std::string value = text::extractQuoted(currentLineView(), m_linePosition);
     skipCommaAndBlanks();
     return value;
 }
 
-int hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-std::string extractQuoted(std::string_view text, unsigned& pos)
-{
-    const std::size_t open = text.find('"', pos);
-    if (open == std::string_view::npos) {
-        pos = static_cast<unsigned>(text.size());
-        return std::string();
-    }
-    std::string value;
-    std::size_t i = open + 1;
-    while (i < text.size() && text[i] != '"') {
-        if (text[i] != '\\') {
-            value += text[i++];
-            continue;
-        }
-        if (i + 1 >= text.size()) {  // a trailing backslash is dropped
-            ++i;
-            break;
-        }
-        const int high = hexDigitValue(text[i + 1]);
-        if (high < 0) {  // not an escape: keep the backslash, read on normally
-            value += '\\';
-            ++i;
-            continue;
-        }
-        const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
-        if (low < 0) {
-            value += static_cast<char>(high);
-            i += 2;
-        } else {
-            value += static_cast<char>(high * 16 + low);
-            i += 3;
-        }
-    }
-    if (i < text.size())  // past the closing quote
-        ++i;
-    pos = static_cast<unsigned>(i);
-    return value;
-}
-
-signed char readSmallNumber(std::string_view text, unsigned& pos)
-{
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == ','))
-        ++pos;
-    std::uint8_t value = 0;
-    while (pos < text.size() && isDigit(text[pos])) {
-        value = static_cast<std::uint8_t>(value * 10u + static_cast<unsigned>(text[pos] - '0'));
-        ++pos;
-    }
-    return static_cast<signed char>(value <= 127 ? static_cast<int>(value) : static_cast<int>(value) - 256);
-}
+}  // namespace cellctl

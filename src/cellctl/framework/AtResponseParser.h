@@ -5,7 +5,10 @@
 
 // The answer reader shared by the helpers. Lenient throughout: it never fails
 // and never throws; it stops at the first character that does not fit and
-// returns what it has.
+// returns what it has. Fields read with a caller-held cursor instead come from
+// the text kit (extractQuoted, readSmallNumber, hexDigitValue).
+
+namespace cellctl {
 
 // One whole answer as PhoneLine delivered it.
 struct AtResponse {
@@ -37,7 +40,7 @@ public:
     int readInt();
     // Value of the next digit on the line, which is not consumed; 0 at the end.
     int readDigit();
-    // extractQuoted at the read position, then one ',' and blanks are skipped.
+    // text::extractQuoted at the read position, then one ',' and blanks are skipped.
     std::string readQuoted();
 
 private:
@@ -52,14 +55,4 @@ private:
     unsigned m_linePosition;
 };
 
-// 0-9 for '0'-'9', 10-15 for 'A'-'F' and 'a'-'f', otherwise -1.
-int hexDigitValue(char c);
-
-// The content of the next double-quoted field from `pos`, with backslash-hex
-// escapes decoded; `pos` ends after the closing quote. No quote: empty, `pos`
-// at the end.
-std::string extractQuoted(std::string_view text, unsigned& pos);
-
-// Skips blanks and commas, then reads digits in 8 bits (modulo 256) and
-// returns the value as a signed 8-bit number; `pos` ends after the digits.
-signed char readSmallNumber(std::string_view text, unsigned& pos);
+}  // namespace cellctl

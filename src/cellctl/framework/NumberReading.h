@@ -1,24 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+// Number reading is the text kit's (<cellctl/text/Numbers.h>). This header
+// only keeps the old names for code not yet moved over to it.
+#include <cellctl/text/Numbers.h>
 
 namespace cellctl {
-
-// Number reading with defined arithmetic on any input. Devices are untrusted,
-// so a long digit string must never overflow a signed integer: values wrap
-// modulo 2^32 as a 32-bit register does.
-
-// The int whose two's-complement bits are `bits`.
-inline int wrapToInt(std::uint32_t bits)
-{
-    return bits <= 0x7fffffffu ? static_cast<int>(bits) : -static_cast<int>(~bits) - 1;
-}
-
-// Reads the leading decimal integer of `text` as the C library's atoi does
-// (leading white space, one optional sign, then digits; 0 when there is no
-// number), but wraps instead of overflowing. Results agree with atoi for every
-// text whose number fits an int.
-int readLeadingInt(const std::string& text);
-
+using text::readLeadingInt;
+using text::wrapToInt;
 }  // namespace cellctl

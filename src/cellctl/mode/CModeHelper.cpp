@@ -5,16 +5,8 @@
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CModeAssistor.h>
 
-namespace {
-
-AtResponseParser parserFor(const std::string& answer)
-{
-    AtResponse response;
-    response.text = answer;
-    return AtResponseParser(response);
-}
-
-}  // namespace
+using cellctl::AtResponse;
+using cellctl::AtResponseParser;
 
 CModeHelper::CModeHelper(CModeAssistor* assistor) : m_assistor(assistor) {}
 
@@ -87,7 +79,7 @@ void CModeHelper::ParseCurrentMode(const std::string& answer)
     if (answer.find("error") != std::string::npos) {
         modeType = CMode::ModeTypeOnError;
     } else {
-        AtResponseParser parser = parserFor(answer);
+        AtResponseParser parser(AtResponse{answer});
         if (parser.findLine("^DSTM: ")) {
             behavior = parser.readInt();
             modeType = parser.readInt();
@@ -105,7 +97,7 @@ void CModeHelper::ParsePowerOnMode(const std::string& answer)
 {
     // The answer's two numbers are mode type and access technology, although
     // the set command sends 0 and an access technology.
-    AtResponseParser parser = parserFor(answer);
+    AtResponseParser parser(AtResponse{answer});
     parser.findLine("^DDTM: ");
     const int modeType = parser.readInt();
     const int accessTech = parser.readInt();
@@ -151,7 +143,7 @@ void CModeHelper::ParseEnableCellCapabilityChangesReportResult(const std::string
 
 void CModeHelper::ParseHsdpaIndication(const std::string& answer)
 {
-    AtResponseParser parser = parserFor(answer);
+    AtResponseParser parser(AtResponse{answer});
     parser.findLine("+HSIND: ");
     CCellCapabilityInfo info;
     info.m_capability3 = parser.readInt() != 0;
@@ -161,7 +153,7 @@ void CModeHelper::ParseHsdpaIndication(const std::string& answer)
 
 void CModeHelper::ParseCellCapabilityInfo(const std::string& answer)
 {
-    AtResponseParser parser = parserFor(answer);
+    AtResponseParser parser(AtResponse{answer});
     parser.findLine("^DCINFO: ");
     CCellCapabilityInfo info;
     info.m_capability1 = parser.readInt() != 0;

@@ -2,10 +2,9 @@
 
 #include <cellctl/cops/CCopsAssistor.h>
 #include <cellctl/framework/AnswerText.h>
-#include <cellctl/framework/AtResponseParser.h>
-#include <cellctl/framework/NumberReading.h>
 #include <cellctl/mode/CMode.h>
 #include <cellctl/mode/CModeAssistor.h>
+#include <cellctl/text/Numbers.h>
 #include <cellctl/usim/CUsimAssistor.h>
 
 using cellctl::containsOk;
@@ -17,7 +16,7 @@ namespace {
 int signalLevel(const std::string& answer)
 {
     unsigned position = 6;
-    return readSmallNumber(answer, position);
+    return cellctl::text::readSmallNumber(answer, position);
 }
 
 }  // namespace
@@ -140,7 +139,7 @@ void CPowerAssistor::ParseQuerySignalTdResult(const std::string& answer)
 
 void CPowerAssistor::ParseCregResult(const std::string& answer)
 {
-    m_registration.fire(cellctl::readLeadingInt(answer));
+    m_registration.fire(cellctl::text::readLeadingInt(answer));
 }
 
 void CPowerAssistor::ParseCopsResult(const std::string& answer)

@@ -120,9 +120,7 @@ void CPowerHelper::ParseQueryPowerOnStatusResult(const std::string& answer)
 {
     if (m_powerAssistor == nullptr)
         return;
-    AtResponse response;
-    response.text = answer;
-    AtResponseParser parser(response);
+    cellctl::AtResponseParser parser(cellctl::AtResponse{answer});
     // Without a "+CFUN: " line the number is read from the last line, so a
     // bare "OK" or an empty answer reads as off.
     parser.findLine("+CFUN: ");

@@ -1,7 +1,10 @@
 #include <cellctl/usim/CUsimHelper.h>
 #include <cellctl/framework/AnswerText.h>
 
+#include <cellctl/text/Quoting.h>
 #include <cellctl/usim/CUsimAssistor.h>
+
+using cellctl::text::inQuotes;
 
 namespace {
 
@@ -45,15 +48,10 @@ CUsimAssistor::PasswordVerdict verdictOf(const std::string& answer, bool pukEntr
     }
 }
 
-std::string quoted(const std::string& text)
-{
-    return '"' + text + '"';
-}
-
 // Parameter text of a password change: both passwords quoted, old one first.
 std::string passwordChange(const std::string& oldPassword, const std::string& newPassword)
 {
-    return quoted(oldPassword) + ',' + quoted(newPassword);
+    return inQuotes(oldPassword) + ',' + inQuotes(newPassword);
 }
 
 }  // namespace
@@ -89,12 +87,12 @@ void CUsimHelper::ChangePin(const std::string& first, const std::string& second)
 
 void CUsimHelper::StartupPin(const std::string& pin)
 {
-    sendModify(PhoneLine::PinLock, "1," + quoted(pin));
+    sendModify(PhoneLine::PinLock, "1," + inQuotes(pin));
 }
 
 void CUsimHelper::ClosePin(const std::string& pin)
 {
-    sendModify(PhoneLine::PinLock, "0," + quoted(pin));
+    sendModify(PhoneLine::PinLock, "0," + inQuotes(pin));
 }
 
 void CUsimHelper::ChangeLockSimCardPassword(const std::string& oldPassword, const std::string& newPassword)

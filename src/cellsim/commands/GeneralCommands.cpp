@@ -160,7 +160,7 @@ Reply characterSet(Device& device, const AtCommand& command)
         }
         return Reply::failure(CmeError::OperationNotSupported);
     }
-    case Form::Read: return Reply::ok("+CSCS: " + quoted(device.settings().charset));
+    case Form::Read: return Reply::ok("+CSCS: " + inQuotes(device.settings().charset));
     case Form::Test: return Reply::ok("+CSCS: (\"IRA\",\"GSM\",\"HEX\")");
     case Form::Execute: break;
     }
@@ -200,7 +200,7 @@ Reply messageStorage(Device& device, const AtCommand& command)
     const auto usage = [&memories] {
         std::string line = "+CPMS: ";
         for (std::size_t i = 0; i < memories.size(); ++i) {
-            line += (i ? "," : "") + quoted(memories[i]) + ",0,50";
+            line += (i ? "," : "") + inQuotes(memories[i]) + ",0,50";
         }
         return line;
     };

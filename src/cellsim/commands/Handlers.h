@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include <cellctl/text/Quoting.h>
 #include <cellsim/AtCommand.h>
 #include <cellsim/Device.h>
 #include <cellsim/Reply.h>
@@ -76,7 +77,7 @@ Reply serviceMappingList(Device& device, const AtCommand& command);
 Reply usimQos(Device& device, const AtCommand& command);
 
 // Small helpers shared by the handler files.
-inline std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+using cellctl::text::inQuotes;
 std::string upperCase(std::string text);
 // "(a-b)" or "(a)" for a range.
 std::string rangeText(int low, int high);

@@ -22,7 +22,7 @@ Reply currentOperator(Device& device)
     std::string line = "+COPS: " + std::to_string(network.selection());
     if (serving && network.registered()) {
         const int format = device.settings().operatorFormat;
-        line += "," + std::to_string(format) + "," + quoted(operatorName(device, *serving, format)) + ","
+        line += "," + std::to_string(format) + "," + inQuotes(operatorName(device, *serving, format)) + ","
               + std::to_string(serving->accessTech);
     }
     return Reply::ok(line);
@@ -34,8 +34,8 @@ Reply scanResult(Device& device)
     std::string line = "+COPS: ";
     for (const NetworkEntry* candidate : network.visibleNetworks()) {
         const int state = candidate == network.serving() ? 2 : candidate->forbidden ? 3 : 1;
-        line += "(" + std::to_string(state) + "," + quoted(operatorName(device, *candidate, 0)) + ","
-              + quoted(operatorName(device, *candidate, 1)) + "," + quoted(candidate->numeric) + ","
+        line += "(" + std::to_string(state) + "," + inQuotes(operatorName(device, *candidate, 0)) + ","
+              + inQuotes(operatorName(device, *candidate, 1)) + "," + inQuotes(candidate->numeric) + ","
               + std::to_string(candidate->accessTech) + "),";
     }
     return Reply::ok(line + ",(0,1,2,3,4),(0,1,2)");
@@ -117,7 +117,7 @@ Reply preferredListRead(Device& device)
         const NetworkEntry* network = device.network().findNetwork(2, entry.numeric, std::nullopt);
         const NetworkEntry named = network ? *network : knownOperator(entry.numeric, AccessGsm);
         lines.push_back("+CPOL: " + std::to_string(index) + "," + std::to_string(list.format()) + ","
-                        + quoted(operatorName(device, named, list.format())) + "," + (entry.gsm ? "1" : "0") + ","
+                        + inQuotes(operatorName(device, named, list.format())) + "," + (entry.gsm ? "1" : "0") + ","
                         + (entry.gsmCompact ? "1" : "0") + "," + (entry.utran ? "1" : "0"));
     }
     return Reply::ok(lines);

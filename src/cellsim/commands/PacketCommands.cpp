@@ -45,8 +45,9 @@ Reply pdpContext(Device& device, const AtCommand& command)
     case Form::Read: {
         std::vector<std::string> lines;
         for (const auto& [cid, context] : contexts) {
-            lines.push_back("+CGDCONT: " + std::to_string(cid) + "," + quoted(context.type) + "," + quoted(context.apn)
-                            + "," + quoted(context.address) + "," + std::to_string(context.dataCompression) + ","
+            lines.push_back("+CGDCONT: " + std::to_string(cid) + "," + inQuotes(context.type) + ","
+                            + inQuotes(context.apn) + "," + inQuotes(context.address) + ","
+                            + std::to_string(context.dataCompression) + ","
                             + std::to_string(context.headerCompression));
         }
         return Reply::ok(lines);
@@ -145,7 +146,7 @@ Reply requestedQos(Device& device, const AtCommand& command)
         for (const auto& [cid, profile] : profiles) {
             std::string line = "+CGEQREQ: " + std::to_string(cid);
             for (std::size_t i = 0; i < profile.size(); ++i) {
-                line += "," + (qosFields[i].ratio ? quoted(profile[i]) : profile[i]);
+                line += "," + (qosFields[i].ratio ? inQuotes(profile[i]) : profile[i]);
             }
             lines.push_back(line);
         }
@@ -218,7 +219,7 @@ Reply serviceMappingList(Device& device, const AtCommand& command)
     }
     std::vector<std::string> lines;
     for (const auto& [cid, context] : device.packetData().contexts) {
-        lines.push_back("^DSML: " + std::to_string(cid) + "," + std::to_string(cid + 4) + "," + quoted(context.apn));
+        lines.push_back("^DSML: " + std::to_string(cid) + "," + std::to_string(cid + 4) + "," + inQuotes(context.apn));
     }
     return Reply::ok(lines);
 }
