@@ -16,4 +16,5 @@
 #include <cellctl/power/CPowerHelper.h>
 #include <cellctl/power/CPowerAssistor.h>
 #include <cellctl/power/CPowerAssistorHsdpa.h>
+#include <cellctl/CAssistorSet.h>
 #include <cellctl/framework/Version.h>

@@ -23,25 +23,26 @@ void onPowerOn(bool ok)
     poweredOn = ok;
 }
 
-// The host's start-up: the three assistors, the power assistor borrowing
-// them, all on one line, then a power-on. The loopback accepts every command.
-bool powersOn(PhoneLine& line)
+int attachAnswers = 0;
+bool attached = false;
+void onAttach(bool ok)
 {
-    CUsimAssistor usim;
-    CCopsAssistor cops;
-    CModeAssistor mode;
-    CPowerAssistorHsdpa power(&usim, &cops, &mode);
-    usim.SetPhoneLine(&line);
-    cops.SetPhoneLine(&line);
-    mode.SetPhoneLine(&line);
-    power.SetPhoneLine(&line);
-    power.connectPowerOnResult(&onPowerOn);
-    power.PowerOn();
-    power.ResetPhoneLine();
-    mode.ResetPhoneLine();
-    cops.ResetPhoneLine();
-    usim.ResetPhoneLine();
-    return powerOnAnswers == 1 && poweredOn;
+    ++attachAnswers;
+    attached = ok;
+}
+
+// The host's start-up through the set: every assistor on one line, then a
+// power-on and a packet-data attach. The loopback accepts every command.
+bool startsUp(PhoneLine& line)
+{
+    CAssistorSet library;
+    library.SetPhoneLine(&line);
+    library.GetPowerAssistor().connectPowerOnResult(&onPowerOn);
+    library.GetConnectionAssistor().connectPsAttachResult(&onAttach);
+    library.GetPowerAssistor().PowerOn();
+    library.GetConnectionAssistor().AttachGprs();
+    library.ResetPhoneLine();
+    return powerOnAnswers == 1 && poweredOn && attachAnswers == 1 && attached;
 }
 
 }  // namespace
@@ -57,8 +58,8 @@ int main()
         std::fprintf(stderr, "expected one answer, got %d\n", answers);
         return 1;
     }
-    if (!powersOn(line)) {
-        std::fprintf(stderr, "power-on through the installed library failed\n");
+    if (!startsUp(line)) {
+        std::fprintf(stderr, "power-on and attach through the installed library failed\n");
         return 1;
     }
     std::puts("host: ok");
