@@ -4,17 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include <cellctl/connection/CConnectionAssistor.h>
-#include <cellctl/connection/CConnectionHelper.h>
-#include <cellctl/cops/CCopsAssistor.h>
+#include <cellctl/CAssistorSet.h>
 #include <cellctl/cops/CCopsInfo.h>
 #include <cellctl/framework/NumberReading.h>
 #include <cellctl/framework/PhoneLine.h>
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CMode.h>
-#include <cellctl/mode/CModeAssistor.h>
-#include <cellctl/power/CPowerAssistorHsdpa.h>
-#include <cellctl/usim/CUsimAssistor.h>
 
 #include "EveryCallback.h"
 
@@ -121,12 +116,12 @@ CMode modeFrom(const std::string& argument)
 struct LibraryRig::Parts {
     PhoneLine& line;
     Sink sink;
-    CUsimAssistor usim;
-    CCopsAssistor cops;
-    CModeAssistor mode;
-    CPowerAssistorHsdpa power{&usim, &cops, &mode};
-    CConnectionHelper connectionHelper;
-    CConnectionAssistor connection{&connectionHelper};
+    CAssistorSet library;
+    CUsimAssistor& usim = library.GetUsimAssistor();
+    CCopsAssistor& cops = library.GetCopsAssistor();
+    CModeAssistor& mode = library.GetModeAssistor();
+    CPowerAssistor& power = library.GetPowerAssistor();
+    CConnectionAssistor& connection = library.GetConnectionAssistor();
 
     // A callback of any signature that hands its values to the sink. It holds
     // one pointer, so the host callback keeps it without allocating.
@@ -140,85 +135,20 @@ struct LibraryRig::Parts {
         return [this](const char* /*kind*/) { return ToSink{&sink}; };
     }
 
+    // Every result kind of every assistor gets a callback. The packet-data
+    // assistor's callbacks cannot be removed, so they stay; the others are
+    // dropped and added again at will.
     explicit Parts(PhoneLine& phoneLine) : line(phoneLine)
     {
-        connectCallbacks();
-        cellctl::test::connectPacketDataCallbacks(connection, toSink());
-        attach();
+        cellctl::test::connectEveryCallback(library, toSink());
+        library.SetPhoneLine(&line);
         connection.Initialize();
     }
 
-    ~Parts()
+    void reconnectCallbacks()
     {
-        detach();
-    }
-
-    void attach()
-    {
-        usim.SetPhoneLine(&line);
-        cops.SetPhoneLine(&line);
-        mode.SetPhoneLine(&line);
-        power.SetPhoneLine(&line);
-        connectionHelper.SetConnectionAssistor(&connection);
-        connectionHelper.SetPhoneLine(&line);
-        connectionHelper.Initialize();
-    }
-
-    void detach()
-    {
-        usim.ResetPhoneLine();
-        cops.ResetPhoneLine();
-        mode.ResetPhoneLine();
-        power.ResetPhoneLine();
-        connection.ResetPhoneLine();
-    }
-
-    // Every result kind of every assistor gets a callback. The packet-data
-    // assistor's callbacks cannot be removed, so the constructor connects
-    // them once; these four assistors' are dropped and added again at will.
-    void connectCallbacks()
-    {
-        cellctl::test::connectEveryCallback(power, usim, cops, mode, toSink());
-    }
-
-    void disconnectCallbacks()
-    {
-        power.disconnectPowerOnResult();
-        power.disconnectPowerOffResult();
-        power.disconnectSoftRestResult();
-        power.disconnectDisableReadPbByPfResult();
-        power.disconnectQueryPowerOnResult();
-        power.disconnectQuerySignalResult();
-        power.disconnectRegistrationResult();
-        power.disconnectQueryCopsResult();
-        power.disconnectQueryCregStatusResult();
-
-        usim.disconnectNeedCheckPinResult();
-        usim.disconnectNeedCheckPukResult();
-        usim.disconnectCheckPinResult();
-        usim.disconnectCheckPukResult();
-        usim.disconnectQuerySimCardExistResult();
-        usim.disconnectQueryAttemptRemain();
-        usim.disconnectQueryIsPinStarted();
-        usim.disconnectChangeLockSimCardPassword();
-        usim.disconnectChangeSimFixedDialingMemoryPassword();
-
-        cops.disconnectQueryCopsResult();
-        cops.disconnectQueryAvailableCops();
-        cops.disconnectSelectCopsResult();
-        cops.disconnectQueryPreferredSelector();
-        cops.disconnectQueryPreferredCopsList();
-        cops.disconnectSelectSelectorResult();
-        cops.disconnectModifyCopsListResult();
-
-        mode.disconnectQueryModeResult();
-        mode.disconnectQueryPowerOnModeResult();
-        mode.disconnectParseSwitchModeResult();
-        mode.disconnectParsePowerOnModeResult();
-        mode.disconnectEnableHsdpaNotificationResult();
-        mode.disconnectEnableCellCapabilityChangesReport();
-        mode.disconnectHsdpaNotificationResult();
-        mode.disconnectCellCapabilityChangesInfo();
+        cellctl::test::disconnectEveryRemovableCallback(library);
+        cellctl::test::connectEveryRemovableCallback(library, toSink());
     }
 };
 
@@ -310,13 +240,10 @@ const Request kRequests[] = {
 
     // The host rewiring things between answers.
     [](LibraryRig::Parts& p, const std::string&) {
-        p.detach();
-        p.attach();
+        p.library.ResetPhoneLine();
+        p.library.SetPhoneLine(&p.line);
     },
-    [](LibraryRig::Parts& p, const std::string&) {
-        p.disconnectCallbacks();
-        p.connectCallbacks();
-    },
+    [](LibraryRig::Parts& p, const std::string&) { p.reconnectCallbacks(); },
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include <cellctl/cellctl.h>
-#include <cellctl/power/CPowerAssistorHsdpa.h>
 
 namespace bench {
 
@@ -20,38 +19,25 @@ struct HostTally {
     bool powerOn = false;
 };
 
-// The library as a host sets it up at start-up: the SIM, operator and mode
-// assistors, the HSDPA power assistor over them, and the packet-data pair,
-// all attached to one PhoneLine, with a host callback on every result kind.
-// Every helper therefore sees every answer the line delivers.
+// The library as a host sets it up at start-up: every assistor (the HSDPA
+// power assistor, dual mode on) attached to one PhoneLine, with a host
+// callback on every result kind. Every helper therefore sees every answer the
+// line delivers.
 class StartupRig {
 public:
     explicit StartupRig(PhoneLine& line);
-    // Detaches every helper, as a host does before it lets the line go.
-    ~StartupRig();
     StartupRig(const StartupRig&) = delete;
     StartupRig& operator=(const StartupRig&) = delete;
 
-    CPowerAssistorHsdpa& power() { return m_power; }
-    CCopsAssistor& cops() { return m_cops; }
-    CModeAssistor& mode() { return m_mode; }
-    CUsimAssistor& usim() { return m_usim; }
+    CPowerAssistor& power() { return m_assistors.GetPowerAssistor(); }
+    CCopsAssistor& cops() { return m_assistors.GetCopsAssistor(); }
+    CModeAssistor& mode() { return m_assistors.GetModeAssistor(); }
+    CUsimAssistor& usim() { return m_assistors.GetUsimAssistor(); }
     const HostTally& tally() const { return m_tally; }
 
 private:
-    void connectPowerCallbacks();
-    void connectUsimCallbacks();
-    void connectCopsCallbacks();
-    void connectModeCallbacks();
-    void connectConnectionCallbacks();
-
     HostTally m_tally;
-    CUsimAssistor m_usim;
-    CCopsAssistor m_cops;
-    CModeAssistor m_mode;
-    CPowerAssistorHsdpa m_power;
-    CConnectionHelper m_connectionHelper;
-    CConnectionAssistor m_connection;
+    CAssistorSet m_assistors;  // detached on destruction, as a host does before it lets the line go
 };
 
 }  // namespace bench

@@ -18,22 +18,7 @@ protected:
     LibraryOverChannel()
     {
         rig.openLine();
-        usim.SetPhoneLine(&rig.line);
-        cops.SetPhoneLine(&rig.line);
-        mode.SetPhoneLine(&rig.line);
-        power.SetPhoneLine(&rig.line);
-        connectionHelper.SetConnectionAssistor(&connection);
-        connectionHelper.SetPhoneLine(&rig.line);
-        connectionHelper.Initialize();
-    }
-
-    ~LibraryOverChannel() override
-    {
-        power.ResetPhoneLine();
-        usim.ResetPhoneLine();
-        cops.ResetPhoneLine();
-        mode.ResetPhoneLine();
-        connection.ResetPhoneLine();
+        assistors.SetPhoneLine(&rig.line);
     }
 
     CPowerHelper& powerHelper() { return *power.GetPowerHelp(); }
@@ -63,13 +48,13 @@ protected:
         exchange("AT+CSCS=\"HEX\"", {"OK"});
     }
 
-    DeviceRig rig;
-    CUsimAssistor usim;
-    CCopsAssistor cops;
-    CModeAssistor mode;
-    CConnectionHelper connectionHelper;
-    CConnectionAssistor connection{&connectionHelper};
-    CPowerAssistor power{&usim, &cops, &mode};  // last: destroyed before what it borrows
+    DeviceRig rig;  // declared first: outlives the attachment
+    CAssistorSet assistors{CAssistorSet::PowerBasic};
+    CUsimAssistor& usim = assistors.GetUsimAssistor();
+    CCopsAssistor& cops = assistors.GetCopsAssistor();
+    CModeAssistor& mode = assistors.GetModeAssistor();
+    CConnectionAssistor& connection = assistors.GetConnectionAssistor();
+    CPowerAssistor& power = assistors.GetPowerAssistor();
 };
 
 }  // namespace cellctl::at::test

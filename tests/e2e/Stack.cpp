@@ -57,24 +57,14 @@ Stack::Stack(const cellsim::ModemOptions& modem, double timeoutScale, const std:
         results.channel.emplace_back(event, detail);
     });
     line.open(linkPath.empty() ? server.slavePath() : linkPath);
-    usim.SetPhoneLine(&line);
-    cops.SetPhoneLine(&line);
-    mode.SetPhoneLine(&line);
-    power.SetPhoneLine(&line);
+    assistors.SetPhoneLine(&line);
     power.SetSupportDualMode(true);
-    connectionHelper.SetConnectionAssistor(&connection);
-    connectionHelper.SetPhoneLine(&line);
-    connectionHelper.Initialize();
     connectCallbacks();
 }
 
 Stack::~Stack()
 {
-    power.ResetPhoneLine();
-    usim.ResetPhoneLine();
-    cops.ResetPhoneLine();
-    mode.ResetPhoneLine();
-    connection.ResetPhoneLine();
+    assistors.ResetPhoneLine();
     line.close();
 }
 

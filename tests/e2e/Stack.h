@@ -49,7 +49,8 @@ struct Results {
 
 // The whole stack as a connection manager builds it: cellsim serving a pty on
 // its own thread, an AtPhoneLine on the test's thread opened on that pty, and
-// every assistor attached with every callback recorded.
+// every assistor attached, with the values of the callbacks the tests read
+// recorded in `results`.
 class Stack {
 public:
     static cellsim::ModemOptions quickModem();
@@ -83,12 +84,12 @@ public:
     cellsim::ServerThread server;
     boost::asio::io_context io;
     at::AtPhoneLine line;
-    CUsimAssistor usim;
-    CCopsAssistor cops;
-    CModeAssistor mode;
-    CConnectionHelper connectionHelper;
-    CConnectionAssistor connection{&connectionHelper};
-    CPowerAssistorHsdpa power{&usim, &cops, &mode};  // last: destroyed before what it borrows
+    CAssistorSet assistors;  // after the line: detached before it goes
+    CUsimAssistor& usim = assistors.GetUsimAssistor();
+    CCopsAssistor& cops = assistors.GetCopsAssistor();
+    CModeAssistor& mode = assistors.GetModeAssistor();
+    CConnectionAssistor& connection = assistors.GetConnectionAssistor();
+    CPowerAssistor& power = assistors.GetPowerAssistor();
     Results results;
 
 private:

@@ -133,18 +133,25 @@ TEST(OneCodeOneMeaning, EveryAnswerReachesExactlyItsCallback)
     expectEachAnswerReachesOnlyItsCallback<CPowerAssistorHsdpa>(true);
 }
 
-TEST(OneCodeOneMeaning, DetachedLibraryHearsNothing)
+TEST(OneCodeOneMeaning, DetachedLibraryHearsNothingAndReattachedHearsEachAnswerOnce)
 {
     WholeLibrary<CPowerAssistorHsdpa> library(true);
-    library.power.ResetPhoneLine();
-    library.usim.ResetPhoneLine();
-    library.cops.ResetPhoneLine();
-    library.mode.ResetPhoneLine();
-    library.connection.ResetPhoneLine();
+    library.assistors.ResetPhoneLine();
     for (const Route& route : kRoutes)
         deliver(library.line, route.signal, route.code, route.answer);
     EXPECT_TRUE(library.fired.empty());
     EXPECT_TRUE(library.line.sent().empty());
+
+    // attached again, and then once more over the first: every helper is bound once
+    library.assistors.SetPhoneLine(&library.line);
+    library.assistors.SetPhoneLine(&library.line);
+    Names expected;
+    for (const Route& route : kRoutes) {
+        deliver(library.line, route.signal, route.code, route.answer);
+        if (*route.callback)
+            expected.push_back(route.callback);
+    }
+    EXPECT_EQ(library.fired, expected);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <cellctl/cellctl.h>
@@ -10,44 +11,28 @@
 
 namespace cellctl::test {
 
-// Every assistor of the library on one PhoneLine, wired as a host does at
-// start-up: the SIM, operator and mode assistors, the power assistor (of type
-// Power) borrowing them, and the packet-data pair. Every host callback of
-// every assistor writes its name ("Owner.Kind") into `fired`.
+// Every assistor of the library attached to one PhoneLine as at start-up, with
+// a power assistor of type Power (CPowerAssistor or CPowerAssistorHsdpa).
+// Every host callback of every assistor writes its name ("Owner.Kind") into
+// `fired`.
 template <typename Power, typename Line = RecordingPhoneLine>
 class WholeLibrary {
 public:
-    explicit WholeLibrary(bool dualMode = false) : power(&usim, &cops, &mode)
+    explicit WholeLibrary(bool dualMode = false)
     {
         power.SetSupportDualMode(dualMode);
-        usim.SetPhoneLine(&line);
-        cops.SetPhoneLine(&line);
-        mode.SetPhoneLine(&line);
-        power.SetPhoneLine(&line);
-        connectionHelper.SetConnectionAssistor(&connection);
-        connectionHelper.SetPhoneLine(&line);
-        connectionHelper.Initialize();
-        auto record = [this](const std::string& name) { return Record{&fired, name}; };
-        connectEveryCallback(power, usim, cops, mode, record);
-        connectPacketDataCallbacks(connection, record);
+        assistors.SetPhoneLine(&line);
+        connectEveryCallback(assistors, [this](const std::string& name) { return Record{&fired, name}; });
     }
 
-    ~WholeLibrary()
-    {
-        power.ResetPhoneLine();
-        usim.ResetPhoneLine();
-        cops.ResetPhoneLine();
-        mode.ResetPhoneLine();
-        connection.ResetPhoneLine();
-    }
-
-    Line line;
-    CUsimAssistor usim;
-    CCopsAssistor cops;
-    CModeAssistor mode;
-    CConnectionHelper connectionHelper;
-    CConnectionAssistor connection{&connectionHelper};
-    Power power;  // declared last: destroyed before the assistors it borrows
+    Line line;  // declared first: outlives the attachment
+    CAssistorSet assistors{std::is_same_v<Power, CPowerAssistorHsdpa> ? CAssistorSet::PowerHsdpa
+                                                                       : CAssistorSet::PowerBasic};
+    CUsimAssistor& usim = assistors.GetUsimAssistor();
+    CCopsAssistor& cops = assistors.GetCopsAssistor();
+    CModeAssistor& mode = assistors.GetModeAssistor();
+    CConnectionAssistor& connection = assistors.GetConnectionAssistor();
+    CPowerAssistor& power = assistors.GetPowerAssistor();
     std::vector<std::string> fired;
 
 private:

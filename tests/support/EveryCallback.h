@@ -1,19 +1,19 @@
 #pragma once
 
-#include <cellctl/connection/CConnectionAssistor.h>
-#include <cellctl/cops/CCopsAssistor.h>
-#include <cellctl/mode/CModeAssistor.h>
-#include <cellctl/usim/CUsimAssistor.h>
+#include <cellctl/CAssistorSet.h>
 
 namespace cellctl::test {
 
-// Connects a callback to every result kind of the power, SIM, operator and
-// mode assistors. make(name) gives the callback for the kind called name
-// ("Power.PowerOn", "Usim.CheckPin", ...); it must accept any arguments.
-// These callbacks can all be disconnected again, one by one.
-template <typename Power, typename Make>
-void connectEveryCallback(Power& power, CUsimAssistor& usim, CCopsAssistor& cops, CModeAssistor& mode, Make make)
+// The one list of every host callback of the library, for the tests, the fuzz
+// rig and the benchmarks. make(name) gives the callback for the kind called
+// name ("Power.PowerOn", "Usim.CheckPin", ...); it must accept any arguments.
+
+// The power, SIM, operator and mode assistors' callbacks: these can all be
+// disconnected again (disconnectEveryRemovableCallback).
+template <typename Make>
+void connectEveryRemovableCallback(CAssistorSet& library, Make make)
 {
+    CPowerAssistor& power = library.GetPowerAssistor();
     power.connectPowerOnResult(make("Power.PowerOn"));
     power.connectPowerOffResult(make("Power.PowerOff"));
     power.connectSoftResetResult(make("Power.SoftReset"));
@@ -24,6 +24,7 @@ void connectEveryCallback(Power& power, CUsimAssistor& usim, CCopsAssistor& cops
     power.connectQueryCopsResult(make("Power.QueryCops"));
     power.connectQueryCregStatusResult(make("Power.QueryCregStatus"));
 
+    CUsimAssistor& usim = library.GetUsimAssistor();
     usim.connectNeedCheckPinResult(make("Usim.NeedCheckPin"));
     usim.connectNeedCheckPukResult(make("Usim.NeedCheckPuk"));
     usim.connectCheckPinResult(make("Usim.CheckPin"));
@@ -34,6 +35,7 @@ void connectEveryCallback(Power& power, CUsimAssistor& usim, CCopsAssistor& cops
     usim.connectChangeLockSimCardPassword(make("Usim.ChangeLockSimCardPassword"));
     usim.connectChangeSimFixedDialingMemoryPassword(make("Usim.ChangeSimFixedDialingMemoryPassword"));
 
+    CCopsAssistor& cops = library.GetCopsAssistor();
     cops.connectQueryCopsResult(make("Cops.QueryCops"));
     cops.connectQueryAvailableCops(make("Cops.QueryAvailableCops"));
     cops.connectSelectCopsResult(make("Cops.SelectCops"));
@@ -42,6 +44,7 @@ void connectEveryCallback(Power& power, CUsimAssistor& usim, CCopsAssistor& cops
     cops.connectSelectSelectorResult(make("Cops.SelectSelector"));
     cops.connectModifyCopsListResult(make("Cops.ModifyCopsList"));
 
+    CModeAssistor& mode = library.GetModeAssistor();
     mode.connectQueryModeResult(make("Mode.QueryMode"));
     mode.connectQueryPowerOnModeResult(make("Mode.QueryPowerOnMode"));
     mode.connectParseSwitchModeResult(make("Mode.ParseSwitchMode"));
@@ -52,11 +55,57 @@ void connectEveryCallback(Power& power, CUsimAssistor& usim, CCopsAssistor& cops
     mode.connectCellCapabilityChangesInfo(make("Mode.CellCapabilityChangesInfo"));
 }
 
-// The packet-data assistor's callbacks, which cannot be disconnected: connect
-// them once per assistor.
-template <typename Make>
-void connectPacketDataCallbacks(CConnectionAssistor& connection, Make make)
+// Drops every callback connectEveryRemovableCallback connected.
+inline void disconnectEveryRemovableCallback(CAssistorSet& library)
 {
+    CPowerAssistor& power = library.GetPowerAssistor();
+    power.disconnectPowerOnResult();
+    power.disconnectPowerOffResult();
+    power.disconnectSoftRestResult();
+    power.disconnectDisableReadPbByPfResult();
+    power.disconnectQueryPowerOnResult();
+    power.disconnectQuerySignalResult();
+    power.disconnectRegistrationResult();
+    power.disconnectQueryCopsResult();
+    power.disconnectQueryCregStatusResult();
+
+    CUsimAssistor& usim = library.GetUsimAssistor();
+    usim.disconnectNeedCheckPinResult();
+    usim.disconnectNeedCheckPukResult();
+    usim.disconnectCheckPinResult();
+    usim.disconnectCheckPukResult();
+    usim.disconnectQuerySimCardExistResult();
+    usim.disconnectQueryAttemptRemain();
+    usim.disconnectQueryIsPinStarted();
+    usim.disconnectChangeLockSimCardPassword();
+    usim.disconnectChangeSimFixedDialingMemoryPassword();
+
+    CCopsAssistor& cops = library.GetCopsAssistor();
+    cops.disconnectQueryCopsResult();
+    cops.disconnectQueryAvailableCops();
+    cops.disconnectSelectCopsResult();
+    cops.disconnectQueryPreferredSelector();
+    cops.disconnectQueryPreferredCopsList();
+    cops.disconnectSelectSelectorResult();
+    cops.disconnectModifyCopsListResult();
+
+    CModeAssistor& mode = library.GetModeAssistor();
+    mode.disconnectQueryModeResult();
+    mode.disconnectQueryPowerOnModeResult();
+    mode.disconnectParseSwitchModeResult();
+    mode.disconnectParsePowerOnModeResult();
+    mode.disconnectEnableHsdpaNotificationResult();
+    mode.disconnectEnableCellCapabilityChangesReport();
+    mode.disconnectHsdpaNotificationResult();
+    mode.disconnectCellCapabilityChangesInfo();
+}
+
+// The packet-data assistor's callbacks, which cannot be disconnected: connect
+// them once per set.
+template <typename Make>
+void connectPacketDataCallbacks(CAssistorSet& library, Make make)
+{
+    CConnectionAssistor& connection = library.GetConnectionAssistor();
     connection.connectSetQosResult(make("Connection.SetQos"));
     connection.connectSetPdpcontResult(make("Connection.SetPdpcont"));
     connection.connectPsRegisterResult(make("Connection.PsRegister"));
@@ -64,6 +113,14 @@ void connectPacketDataCallbacks(CConnectionAssistor& connection, Make make)
     connection.connectQueryDsmlResult(make("Connection.QueryDsml"));
     connection.connectModifyUsimQosResult(make("Connection.ModifyUsimQos"));
     connection.connectQuery3GServiceQualityResult(make("Connection.Query3GServiceQuality"));
+}
+
+// Every callback of the set, packet data included.
+template <typename Make>
+void connectEveryCallback(CAssistorSet& library, Make make)
+{
+    connectEveryRemovableCallback(library, make);
+    connectPacketDataCallbacks(library, make);
 }
 
 }  // namespace cellctl::test
