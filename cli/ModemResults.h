@@ -14,7 +14,8 @@ namespace cellctl::cli {
 // library hands out by pointer (modes) are copied, so listeners own what they
 // keep.
 struct ModemResults {
-    // Registers one callback per kind with the assistors (start-up step 5).
+    // Registers one callback per kind with the assistors: after they are
+    // attached to the channel and before the first request, as at start-up.
     void connectTo(Assistors& assistors);
 
     // Power and registration.

@@ -1,6 +1,7 @@
 // The smallest complete host of libcellctl on a real AT channel: the library's
 // start-up order, a few callbacks, power on, wait for the network, read the
-// operator, power off, and the shut-down order.
+// operator, power off, and the shut-down order. The start-up and shut-down are
+// written out here to show them; CAssistorSet does both in one call each.
 //
 //   minimal_host /dev/ttyUSB0        (or a pty path, or tcp:HOST:PORT)
 #include <cstdio>
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
     }
     boost::asio::io_context io;
 
-    // 1. The PhoneLine: here the AT channel, opened on the device.
+    // First the PhoneLine: here the AT channel, opened on the device.
     cellctl::at::AtPhoneLine line(io);
     try {
         line.open(argv[1]);
@@ -30,14 +31,15 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // 2. and 3. The SIM, operator and mode assistors, then the power assistor
-    // that borrows them.
+    // Then the SIM, operator and mode assistors, and after them the power
+    // assistor that borrows them.
     CUsimAssistor usim;
     CCopsAssistor cops;
     CModeAssistor mode;
     CPowerAssistorHsdpa power(&usim, &cops, &mode);
 
-    // 4. Every assistor gets the line; the packet-data pair is wired by hand.
+    // Every assistor gets the line, in the order they were made; the
+    // packet-data pair is wired by hand.
     usim.SetPhoneLine(&line);
     cops.SetPhoneLine(&line);
     mode.SetPhoneLine(&line);
@@ -48,7 +50,7 @@ int main(int argc, char** argv)
     connectionHelper.SetPhoneLine(&line);
     connectionHelper.Initialize();
 
-    // 5. Callbacks. They run on the thread that runs `io`, one answer at a time.
+    // Callbacks next. They run on the thread that runs `io`, one answer at a time.
     int result = 1;
     bool asked = false;
     power.connectPowerOnResult([](bool ok) { std::printf("power on: %s\n", ok ? "ok" : "refused"); });
@@ -71,7 +73,7 @@ int main(int argc, char** argv)
         io.stop();
     });
 
-    // 6. Power on. Registration arrives as a report (or answer a query).
+    // Last, power on. Registration arrives as a report (or answer a query).
     power.PowerOn();
     power.QueryCregStatus();
 
