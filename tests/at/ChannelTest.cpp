@@ -212,6 +212,10 @@ TEST_F(SlowDevice, ALateAnswerNeverLandsOnTheNextCommand)
     rig.deviceAnswers({"+CFUN: 0", "OK"});
     ASSERT_TRUE(rig.runUntilAnswered());
     EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "ERROR"), queryAnswer(165, "+CFUN: 0\nOK")}));
+    // Both finals came, so the probe's OK ended the resynchronisation; it did
+    // not wait out the probe's timeout and guess that answers were lost.
+    EXPECT_TRUE(traced(rig, "in step again"));
+    EXPECT_FALSE(traced(rig, "answers were lost"));
 }
 
 TEST_F(SlowDevice, ASilentDeviceStillAnswersEveryCommandWithError)
