@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 
@@ -77,38 +76,51 @@ const CLI::Validator kHostPort(
 const CLI::Validator kAccessPointName(
     [](std::string& text) -> std::string { return accessPointNameProblem(text); }, "APN");
 
-// Card passwords go to the modem inside double quotes on one command line, so
-// only digits are taken; the lengths are those a card can have (3GPP TS 22.030
-// and TS 31.101), so that a mistyped one is refused here instead of using up
-// one of the card's attempts.
-CLI::Validator digitsValidator(size_t fewest, size_t most, const std::string& rule)
-{
-    return CLI::Validator(
-        [fewest, most, rule](std::string& text) -> std::string {
-            bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-            return digits && text.size() >= fewest && text.size() <= most ? "" : rule;
-        },
-        "DIGITS");
-}
+// ----- secrets ------------------------------------------------------------
 
-const CLI::Validator kPin = digitsValidator(4, 8, "a PIN has 4 to 8 digits");
-const CLI::Validator kPuk = digitsValidator(8, 8, "a PUK has 8 digits");
+const SecretKind kPin{"PIN", "--pin-file", "CELLCTL_PIN", 4, 8};
+const SecretKind kPuk{"PUK", "--puk-file", "CELLCTL_PUK", 8, 8};
+const SecretKind kNewPin{"new PIN", "--new-pin-file", "CELLCTL_NEW_PIN", 4, 8};
+const SecretKind kPin2{"PIN2", "--pin2-file", "CELLCTL_PIN2", 4, 8};
+const SecretKind kNewPin2{"new PIN2", "--new-pin2-file", "CELLCTL_NEW_PIN2", 4, 8};
+// The PIN as a command's argument: without it, the global PIN.
+const SecretKind kPinArgument{"PIN", nullptr, nullptr, 4, 8, &kPin};
+const SecretKind kPppPassword{"PPP password", "--password-file", "CELLCTL_PASSWORD"};
+
+// The secrets commands take, each with a file option and an environment
+// variable beside it (SecretInput); arguments in their order on the line.
+struct SecretArgument {
+    const char* command;  // its path in kCommands
+    const char* name;     // "PUK" (an argument) or "--password" (an option)
+    const SecretKind* kind;
+    std::string CommandArgs::*field;
+    const char* help;
+};
+
+const char kPinArgumentHelp[] = "the current PIN (default: the PIN of --pin, --pin-file or CELLCTL_PIN)";
+
+const SecretArgument kSecretArguments[] = {
+    {"connect", "--password", &kPppPassword, &CommandArgs::password,
+     "PPP password (default: the provider database's; shows in the process list: prefer --password-file)"},
+    {"sim unlock", "PIN", &kPinArgument, &CommandArgs::pin, kPinArgumentHelp},
+    {"sim unblock", "PUK", &kPuk, &CommandArgs::puk, "the PUK (personal unblocking key)"},
+    {"sim unblock", "NEW-PIN", &kNewPin, &CommandArgs::newPin, "the new PIN"},
+    {"sim lock", "PIN", &kPinArgument, &CommandArgs::pin, kPinArgumentHelp},
+    {"sim change-pin", "OLD", &kPinArgument, &CommandArgs::oldPassword, kPinArgumentHelp},
+    {"sim change-pin", "NEW", &kNewPin, &CommandArgs::newPassword, "the new PIN"},
+    {"sim change-pin2", "OLD", &kPin2, &CommandArgs::oldPassword, "the current PIN2"},
+    {"sim change-pin2", "NEW", &kNewPin2, &CommandArgs::newPassword, "the new PIN2"},
+};
+
+// The simulated card's own PIN and PUK follow a card's rules.
+CLI::Validator secretValidator(const SecretKind& kind)
+{
+    return CLI::Validator([&kind](std::string& text) { return secretProblem(kind, text); }, "DIGITS");
+}
 
 // ----- per-command arguments ----------------------------------------------
 
 void noArguments(CLI::App&, CommandArgs&) {}
-
-// The first line of a file, for secrets that must not show in process lists.
-std::string firstLineOf(const std::string& path)
-{
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line))
-        throw CLI::ValidationError("--password-file", "cannot read " + path);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
-}
 
 void dataLinkArguments(CLI::App& command, CommandArgs& args)
 {
@@ -117,11 +129,6 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
     command.add_option("--data-device", args.dataDevice,
                        "the card's modem port for the data call, when it has one beside the AT port");
     command.add_option("--user", args.user, "PPP user name (default: the provider database's)");
-    command.add_option("--password", args.password,
-                       "PPP password (default: the provider database's; prefer --password-file)");
-    command.add_option_function<std::string>(
-        "--password-file", [&args](const std::string& path) { args.password = firstLineOf(path); },
-        "read the PPP password from the first line of FILE");
     command.add_option("--auth", args.auth, "PPP authentication: pap or chap (default: what the network asks)")
         ->check(CLI::IsMember({"pap", "chap"}));
     command.add_flag("--no-default-route", args.noDefaultRoute, "do not route all traffic over the link");
@@ -160,29 +167,11 @@ void connectArguments(CLI::App& command, CommandArgs& args)
     dataLinkArguments(command, args);
 }
 
-void simUnlockArguments(CLI::App& command, CommandArgs& args)
-{
-    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kPin);
-}
-
-void simUnblockArguments(CLI::App& command, CommandArgs& args)
-{
-    command.add_option("PUK", args.puk, "the PUK (personal unblocking key)")->required()->check(kPuk);
-    command.add_option("NEW-PIN", args.newPin, "the new PIN")->required()->check(kPin);
-}
-
 void simLockArguments(CLI::App& command, CommandArgs& args)
 {
     command.add_option("STATE", args.lockState, "on: ask for the PIN at power-on; off: do not")
         ->required()
         ->check(CLI::IsMember({"on", "off"}));
-    command.add_option("PIN", args.pin, "the PIN (default: the value of --pin)")->check(kPin);
-}
-
-void passwordChangeArguments(CLI::App& command, CommandArgs& args)
-{
-    command.add_option("OLD", args.oldPassword, "the current password")->required()->check(kPin);
-    command.add_option("NEW", args.newPassword, "the new password")->required()->check(kPin);
 }
 
 void operatorSelectArguments(CLI::App& command, CommandArgs& args)
@@ -267,17 +256,19 @@ const CommandEntry kCommands[] = {
     {"sim status", "show the SIM state, the PIN lock and the remaining attempts", "  cellctl sim status",
      Preparation::None, noArguments, runSimStatus},
     {"sim unlock", "enter the PIN (once: a wrong PIN is never tried again)",
-     "  cellctl sim unlock 1234\n  cellctl --pin 1234 sim unlock", Preparation::None, simUnlockArguments,
+     "  cellctl sim unlock 1234\n  cellctl --pin-file ~/.config/cellctl/pin sim unlock\n  cellctl sim unlock -",
+     Preparation::None, noArguments,
      runSimUnlock},
-    {"sim unblock", "unblock a blocked SIM with its PUK and set a new PIN", "  cellctl sim unblock 12345678 4321",
-     Preparation::None, simUnblockArguments, runSimUnblock},
+    {"sim unblock", "unblock a blocked SIM with its PUK and set a new PIN",
+     "  cellctl sim unblock 12345678 4321\n  cellctl sim unblock --puk-file puk.txt --new-pin-file new-pin.txt",
+     Preparation::None, noArguments, runSimUnblock},
     {"sim lock", "switch the PIN lock on or off (asks for the PIN)",
      "  cellctl sim lock off 1234\n  cellctl --pin 1234 sim lock on", Preparation::None, simLockArguments,
      runSimLock},
     {"sim change-pin", "change the PIN, which is the SIM card lock password", "  cellctl sim change-pin 1234 4321",
-     Preparation::None, passwordChangeArguments, runSimChangePin},
+     Preparation::None, noArguments, runSimChangePin},
     {"sim change-pin2", "change the fixed-dialling password (PIN2)", "  cellctl sim change-pin2 5678 8765",
-     Preparation::None, passwordChangeArguments, runSimChangePin2},
+     Preparation::None, noArguments, runSimChangePin2},
 
     {"operators", "network operators: current, scan, manual or automatic selection (default: current)",
      "  cellctl operators\n  cellctl operators scan\n  cellctl operators select 46000\n  cellctl operators auto",
@@ -344,7 +335,7 @@ const char kMainExamples[] =
     "Examples:\n"
     "  cellctl --sim-state pin --sim-pin 1234 --pin 1234 connect --apn cmnet\n"
     "  cellctl status\n"
-    "  cellctl --device /dev/ttyUSB0 --pin 1234 connect --apn cmnet\n"
+    "  cellctl --device /dev/ttyUSB0 --pin-file ~/.config/cellctl/pin connect --apn cmnet\n"
     "  cellctl --tcp 192.168.8.1:2000 --json operators scan\n"
     "  cellctl COMMAND --help\n"
     "\n"
@@ -386,7 +377,7 @@ void Arguments::addGlobalOptions()
         ->excludes(device);
     m_app.add_option("--baud", session.baudRate, "serial line speed (default 115200)")
         ->check(CLI::IsMember({1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600}));
-    m_app.add_option("--pin", m_pin, "the SIM PIN, entered once if the card asks for it")->check(kPin);
+    m_secrets.add(m_app, kPin, "--pin", "the SIM PIN, entered once if the card asks for it", m_pin);
     m_app.add_flag("--json", m_global.json, "print one JSON document per command");
     m_app.add_flag("--trace", session.trace, "show the AT traffic on stderr (PINs and passwords masked)");
     m_app.add_option("--timeout", m_timeout,
@@ -403,8 +394,8 @@ void Arguments::addSimulatorOptions()
     m_simulatorGroup = &group;
     group.add_option("--sim-state", m_simState, "SIM card: ready, pin (PIN-locked), puk (blocked) or absent")
         ->check(CLI::IsMember({"ready", "pin", "puk", "absent"}));
-    group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(kPin);
-    group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(kPuk);
+    group.add_option("--sim-pin", sim.pin, "the simulated card's PIN (default 1234)")->check(secretValidator(kPin));
+    group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(secretValidator(kPuk));
     group.add_option("--sim-mode", m_simMode, "network mode at start: gsm, td or dual (default dual)")
         ->check(CLI::IsMember({"gsm", "td", "dual"}));
     group.add_option("--sim-registration-delay", m_simRegistrationDelay,
@@ -445,6 +436,10 @@ void Arguments::addCommands()
         else
             command->require_subcommand(0, 1);
         entry.addArguments(*command, m_args);
+        for (const SecretArgument& secret : kSecretArguments) {
+            if (secret.command == std::string(entry.path))
+                m_secrets.add(*command, *secret.kind, secret.name, secret.help, m_args.*secret.field);
+        }
         byPath[entry.path] = command;
         m_commands.emplace_back(command, &entry);
     }
@@ -470,10 +465,59 @@ void Arguments::applySimulatorChoices()
     sim.scanDuration = std::chrono::milliseconds(static_cast<long>(m_simScanDuration * 1000));
 }
 
+// The deepest command given on the line (the program itself when none is).
+CLI::App* Arguments::givenCommand()
+{
+    CLI::App* chosen = &m_app;
+    for (;;) {
+        std::vector<CLI::App*> given = chosen->get_subcommands();
+        if (given.empty())
+            return chosen;
+        chosen = given.front();
+    }
+}
+
+// CLI11 sees `cellctl frobnicate` as a missing command and `cellctl sim
+// frobnicate` as an unexpected argument; both are an unknown command where a
+// command belongs. Returns when the failure is another one.
+void Arguments::refuseUnknownCommand()
+{
+    std::vector<std::string> extra = m_app.remaining(true);
+    if (!extra.empty() && extra.front().size() > 1 && extra.front()[0] == '-')
+        throw CLI::ExtrasError(extra);  // an unknown option comes first
+    CLI::App* chosen = givenCommand();
+    std::vector<std::string> names;
+    for (const CLI::App* command : chosen->get_subcommands(nullptr)) {
+        if (!command->get_name().empty())  // a nameless one is an option group
+            names.push_back(command->get_name());
+    }
+    if (names.empty())
+        return;
+    std::string path;
+    for (const CLI::App* command = chosen; command != &m_app; command = command->get_parent())
+        path = command->get_name() + " " + path;
+    if (!extra.empty())
+        throw CLI::ExtrasError("unknown command: " + path + extra.front(), CLI::ExitCodes::ExtrasError);
+    if (chosen->get_require_subcommand_min() > 0)
+        throw CLI::RequiredError(path.empty() ? "no command given"
+                                              : "'" + path.substr(0, path.size() - 1) + "' needs one of: " +
+                                                    CLI::detail::join(names, ", "),
+                                 CLI::ExitCodes::RequiredError);
+}
+
 const CommandEntry& Arguments::parse(int argc, const char* const* argv)
 {
-    m_app.parse(argc, argv);
-    if (m_app.count("--pin") != 0)
+    try {
+        m_app.parse(argc, argv);
+    } catch (const CLI::RequiredError&) {
+        refuseUnknownCommand();
+        throw;
+    } catch (const CLI::ExtrasError&) {
+        refuseUnknownCommand();
+        throw;
+    }
+    m_secrets.read();
+    if (!m_pin.empty())
         m_global.pin = m_pin;
     if (m_args.providerDatabase.empty())
         m_args.providerDatabase = kProviderDatabasePath;
@@ -485,14 +529,7 @@ const CommandEntry& Arguments::parse(int argc, const char* const* argv)
             m_global.session.simulatorChosen = true;
     }
 
-    // The deepest command given on the line is the one to run.
-    CLI::App* chosen = &m_app;
-    for (;;) {
-        std::vector<CLI::App*> given = chosen->get_subcommands();
-        if (given.empty())
-            break;
-        chosen = given.front();
-    }
+    CLI::App* chosen = givenCommand();
     for (const auto& entry : m_commands) {
         if (entry.first != chosen)
             continue;

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CommandContext.h"
+#include "SecretInput.h"
 
 namespace cellctl::cli {
 
@@ -34,8 +35,10 @@ class Arguments {
 public:
     Arguments();
 
-    // Parses the command line and returns the command to run. Throws
-    // CLI::ParseError (including the requests for help) as CLI11 does.
+    // Parses the command line, reads the secrets it names (PINs, passwords:
+    // from files, the environment or standard input) and returns the command
+    // to run. Throws CLI::ParseError (including the requests for help) as
+    // CLI11 does; a missing or unknown command is one too.
     const CommandEntry& parse(int argc, const char* const* argv);
 
     CLI::App& app() { return m_app; }
@@ -47,11 +50,14 @@ private:
     void addSimulatorOptions();
     void addCommands();
     void applySimulatorChoices();
+    CLI::App* givenCommand();
+    void refuseUnknownCommand();
 
     CLI::App m_app;
     CLI::App* m_simulatorGroup = nullptr;
     GlobalOptions m_global;
     CommandArgs m_args;
+    SecretInput m_secrets;
     std::string m_pin;
     std::string m_simState = "ready";
     std::string m_simMode = "dual";

@@ -6,16 +6,6 @@
 namespace cellctl::cli {
 namespace {
 
-// The PIN to use: the command's own argument, else the global --pin.
-std::string pinFrom(const CommandContext& c)
-{
-    if (!c.args.pin.empty())
-        return c.args.pin;
-    if (c.global.pin)
-        return *c.global.pin;
-    throw CliError(ErrorKind::BadArguments, "give the PIN (as an argument or with --pin)");
-}
-
 // A request that proves a password to the card. On a refusal, the attempts
 // count tells a wrong password (one attempt fewer) from any other failure.
 struct PasswordRequest {
@@ -82,10 +72,10 @@ void runSimStatus(CommandContext& c)
                attemptsJson(a));
 }
 
+// The command line gives the PIN of unlock and lock: their argument, else the global PIN.
 void runSimUnlock(CommandContext& c)
 {
-    std::string pin = pinFrom(c);
-    SimStatus status = c.steps.unlockSim(pin);
+    SimStatus status = c.steps.unlockSim(c.args.pin);
     c.out.item("state", "SIM card", simStateText(status.state), simStateName(status.state));
 }
 
@@ -121,7 +111,7 @@ void runSimUnblock(CommandContext& c)
 
 void runSimLock(CommandContext& c)
 {
-    std::string pin = pinFrom(c);
+    const std::string& pin = c.args.pin;
     bool on = c.args.lockState == "on";
     CUsimAssistor& usim = c.session.lib().usim;
     Session& session = c.session;

@@ -48,14 +48,21 @@ nlohmann::json ProgramRun::json() const
 
 namespace {
 
+// `input`, when given, is standard input: written whole before the program
+// starts (so it must fit in a pipe's buffer), then the end of input.
 ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, const std::vector<std::string>& cues,
-                      StdoutFate fate = {})
+                      StdoutFate fate = {}, const std::string* input = nullptr)
 {
     int outPipe[2];
     int errPipe[2];
-    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) {
+    int inPipe[2] = {-1, -1};
+    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0 || (input != nullptr && ::pipe(inPipe) != 0)) {
         ADD_FAILURE() << "pipe: " << std::strerror(errno);
         return {};
+    }
+    if (input != nullptr) {
+        EXPECT_EQ(::write(inPipe[1], input->data(), input->size()), static_cast<ssize_t>(input->size()));
+        ::close(inPipe[1]);
     }
     std::vector<std::string> words = {CELLCTL_PROGRAM};
     words.insert(words.end(), args.begin(), args.end());
@@ -76,11 +83,17 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
         ::dup2(errPipe[1], STDERR_FILENO);
         ::close(outPipe[0]);
         ::close(errPipe[0]);
+        if (input != nullptr) {
+            ::dup2(inPipe[0], STDIN_FILENO);
+            ::close(inPipe[0]);
+        }
         ::execv(argv[0], argv.data());
         std::_Exit(127);
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    if (input != nullptr)
+        ::close(inPipe[0]);
 
     ProgramRun run;
     bool interrupted = false;
@@ -149,6 +162,11 @@ ProgramRun runProgramWithStdout(const std::vector<std::string>& args, StdoutFate
 ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues)
 {
     return runWatched(args, 60, cues);
+}
+
+ProgramRun runProgramWithInput(const std::vector<std::string>& args, const std::string& input)
+{
+    return runWatched(args, 60, {}, {}, &input);
 }
 
 ProgramRun runOnSimulator(const std::vector<std::string>& args)

@@ -40,6 +40,9 @@ ProgramRun runProgramWithStdout(const std::vector<std::string>& args, StdoutFate
 // As runProgram, and sends SIGINT (Ctrl-C) once stdout shows every one of `cues`.
 ProgramRun runProgramInterrupted(const std::vector<std::string>& args, const std::vector<std::string>& cues);
 
+// As runProgram, with `input` on standard input (a pipe, not a terminal).
+ProgramRun runProgramWithInput(const std::vector<std::string>& args, const std::string& input);
+
 // The built-in simulated modem with short delays, then the arguments.
 ProgramRun runOnSimulator(const std::vector<std::string>& args);
 
