@@ -1,6 +1,7 @@
 // Secrets reach cellctl from a file, the environment or standard input, where
 // other users cannot read them; each secret has one source, and no output,
 // trace included, ever shows one. Words where a command belongs are named.
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -18,12 +19,20 @@ const std::string kPin = "80417263";
 const std::string kPuk = "97531864";
 const std::string kNewPin = "60295";
 
-std::string secretFile(const std::string& name, const std::string& text)
-{
-    std::string path = testing::TempDir() + "cellctl-secret-" + name;
-    std::ofstream(path) << text;
-    return path;
-}
+// A file holding `text` for the life of the object.
+class SecretFile {
+public:
+    SecretFile(const std::string& name, const std::string& text)
+        : m_path(testing::TempDir() + "cellctl-secret-" + name)
+    {
+        std::ofstream(m_path) << text;
+    }
+    ~SecretFile() { std::remove(m_path.c_str()); }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
 
 // Sets an environment variable for the runs of one scope (the program inherits it).
 class ScopedEnvironment {
@@ -70,11 +79,11 @@ void expectRefused(const ProgramRun& run, const std::string& because, const std:
 
 TEST(SecretSources, PinFromFileEnvironmentOrStandardInputOneSourceEachNeverShown)
 {
-    std::string pinFile = secretFile("pin", kPin + "\n");
+    SecretFile pinFile("pin", kPin + "\n");
     {
         // A wrong PIN in the environment is never tried: the file wins.
         ScopedEnvironment wrong("CELLCTL_PIN", "0000");
-        expectUnlocked(runProgram(onPinLockedCard({"--pin-file", pinFile, "status"})), "--pin-file");
+        expectUnlocked(runProgram(onPinLockedCard({"--pin-file", pinFile.path(), "status"})), "--pin-file");
     }
     {
         ScopedEnvironment pin("CELLCTL_PIN", kPin);
@@ -82,20 +91,21 @@ TEST(SecretSources, PinFromFileEnvironmentOrStandardInputOneSourceEachNeverShown
     }
     expectUnlocked(runProgramWithInput(onPinLockedCard({"--pin", "-", "status"}), kPin + "\n"), "--pin -");
 
-    expectRefused(runProgram(onPinLockedCard({"--pin", "1234", "--pin-file", pinFile, "status"})), "once",
+    expectRefused(runProgram(onPinLockedCard({"--pin", "1234", "--pin-file", pinFile.path(), "status"})), "once",
                   "--pin and --pin-file");
-    expectRefused(runProgram(onPinLockedCard({"--pin-file", pinFile + ".missing", "status"})),
-                  pinFile + ".missing", "missing file");
+    expectRefused(runProgram(onPinLockedCard({"--pin-file", pinFile.path() + ".missing", "status"})),
+                  pinFile.path() + ".missing", "missing file");
     expectRefused(runProgramWithInput(onPinLockedCard({"--pin", "-", "sim", "unblock", "-", kNewPin}), kPin + "\n"),
                   "standard input", "two secrets from standard input");
     // What a file gives is checked as the same secret on the command line is.
-    expectRefused(runProgram(onPinLockedCard({"--pin-file", secretFile("short", "12\n"), "status"})), "digits",
+    SecretFile shortPin("short", "12\n");
+    expectRefused(runProgram(onPinLockedCard({"--pin-file", shortPin.path(), "status"})), "digits",
                   "a two-digit PIN from a file");
 
     // The PUK from its file: the one argument left is the new PIN.
-    std::string pukFile = secretFile("puk", kPuk + "\n");
+    SecretFile pukFile("puk", kPuk + "\n");
     ProgramRun unblocked = runOnSimulator({"--json", "--trace", "--sim-state", "puk", "--sim-puk", kPuk, "sim",
-                                           "unblock", "--puk-file", pukFile, kNewPin});
+                                           "unblock", "--puk-file", pukFile.path(), kNewPin});
     ASSERT_EQ(unblocked.status, 0) << unblocked.err;
     EXPECT_EQ(unblocked.json().at("state"), "ready");
     EXPECT_EQ(linesContaining(unblocked.err, "> AT+CPIN="), 1) << unblocked.err;
