@@ -516,6 +516,9 @@ const CommandEntry& Arguments::parse(int argc, const char* const* argv)
         refuseUnknownCommand();
         throw;
     }
+    // The line speed is a serial device's; over TCP it would go unused.
+    if (m_app.count("--baud") != 0 && m_app.count("--tcp") != 0)
+        throw CLI::ValidationError("--baud applies to serial devices, not --tcp");
     m_secrets.read();
     if (!m_pin.empty())
         m_global.pin = m_pin;
