@@ -158,9 +158,11 @@ PreparedCommand prepareCommand(const Request& request, const SessionState& sessi
     }
     prepared.line = built.line;
     prepared.shaping = form.shaping;
-    prepared.timeout = commandTimeout(prepared.line);
-    prepared.finalGrace = finalResultGrace(prepared.line);
-    if (isWholeLineForm(form, request)) {
+    const bool wholeLine = isWholeLineForm(form, request);
+    const CommandForm& timing = wholeLine ? formOfWholeLine(prepared.line) : form;
+    prepared.timeout = timing.timeout;
+    prepared.finalGrace = timing.finalGrace;
+    if (wholeLine) {
         prepared.responsePrefix = responsePrefixOfLine(prepared.line);
         prepared.takesInformationLines = !prepared.responsePrefix.empty();
     } else if (form.responsePrefix != nullptr) {

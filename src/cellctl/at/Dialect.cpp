@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <string_view>
 
+#include <cellctl/framework/PhoneLine.h>
 #include <cellctl/text/Comparison.h>
 
 namespace cellctl::at {
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr CommandForm none{LineForm::Unavailable, nullptr, nullptr, Shaping::AsIs};
 
@@ -27,6 +29,21 @@ constexpr CommandForm form(LineForm lineForm, const char* head)
     return {lineForm, head, nullptr, Shaping::AsIs};
 }
 
+// A command the device takes longer than most to answer.
+constexpr CommandForm slow(CommandForm command, std::chrono::seconds timeout)
+{
+    command.timeout = timeout;
+    return command;
+}
+
+// A command whose final result some firmware leaves out after the
+// information line: the line is the answer once `grace` has passed.
+constexpr CommandForm finalResultOptional(CommandForm command, std::chrono::seconds grace)
+{
+    command.finalGrace = grace;
+    return command;
+}
+
 constexpr DialectEntry entry(int code, CommandForm query, CommandForm modify)
 {
     return {code, query, modify, nullptr, ReportShaping::None};
@@ -39,84 +56,84 @@ constexpr DialectEntry report(int code, const char* prefix, ReportShaping shapin
 
 constexpr CommandForm wholeLine = form(LineForm::WholeLine, nullptr);
 
+using Code = PhoneLine;
+
 // Sorted by code.
 constexpr DialectEntry kDialect[] = {
-    entry(3, ask("AT+CGMR", ""), none),
-    entry(6, ask("AT+CSQ", "+CSQ:", Shaping::SignalQuality), none),
-    {10, ask("AT+CREG?", "+CREG:", Shaping::RegistrationRead), none, "+CREG:", ReportShaping::Registration},
-    entry(11, ask("AT+COPS?", "+COPS:", Shaping::CurrentOperator), form(LineForm::OperatorSelection, "AT+COPS=")),
-    entry(12, ask("AT+COPS=?", "+COPS:", Shaping::OperatorScan), none),
-    entry(21, ask("AT+CLCK=\"SC\",2", "+CLCK:"), set("AT+CLCK=\"SC\",")),
-    entry(37, none, set("AT+CPWD=\"SC\",")),
-    entry(50, none, set("AT+CPWD=\"P2\",")),
-    entry(62, ask("AT+CPIN?", "+CPIN:", Shaping::PinStatus), none),
-    entry(63, none, form(LineForm::QuotedPin, "AT+CPIN=")),
-    entry(64, none, form(LineForm::PukAndNewPin, "AT+CPIN=")),
-    entry(93, ask("AT+CPOL?", "+CPOL:", Shaping::PreferredOperators), set("AT+CPOL=")),
-    entry(94, ask("AT+CPLS?", "+CPLS:"), set("AT+CPLS=")),
-    entry(111, ask("AT^DSML?", "^DSML:"), none),
-    entry(112, none, set("AT^DUQOS=", "^DUQOS:")),
-    entry(113, none, set("AT^DTCI=")),
-    entry(114, none, set("AT+CMEE=")),
-    entry(115, ask("AT^DCSQ?", "^DCSQ:"), set("AT^DCSQ=")),
-    entry(116, none, set("AT+CGREG=")),
-    report(117, "+CGREG:", ReportShaping::Registration),
-    entry(118, none, set("AT+CGATT=", nullptr, Shaping::AttachState)),
-    entry(119, none, set("AT+CGEREP=")),
-    entry(120, ask("AT+CGEQREQ?", "+CGEQREQ:"), set("AT+CGEQREQ=")),
-    entry(121, none, set("AT+CGDCONT=")),
-    entry(122, none, set("AT+CREG=")),
-    entry(123, none, set("AT+CSCS=", nullptr, Shaping::CharacterSetChoice)),
-    entry(124, none, set("AT^DRPB=")),
-    entry(125, none, set("AT^DRPB=")),
-    entry(126, none, set("AT+CFUN=")),
-    entry(127, none, set("AT+CFUN=")),
-    entry(128, ask("AT^DUSIM?", "^DUSIM:"), none),
-    entry(130, none, set("AT+COPS=")),
-    entry(132, ask("AT^DSTM?", "^DSTM:"), set("AT^DSTM=")),
-    entry(133, ask("AT^DDTM?", "^DDTM:"), set("AT^DDTM=")),
-    entry(134, none, wholeLine),
-    entry(135, none, form(LineForm::WholeLineOrArgument, "AT^DPRN=")),
-    entry(136, none, wholeLine),
-    entry(137, none, wholeLine),
-    entry(138, none, wholeLine),
-    entry(139, none, wholeLine),
-    entry(140, none, wholeLine),
-    entry(141, none, form(LineForm::WholeLineOrArgument, "AT^DSMN=")),
-    entry(142, none, wholeLine),
-    entry(143, none, wholeLine),
-    entry(144, none, wholeLine),
-    entry(145, none, wholeLine),
-    entry(146, none, wholeLine),
-    report(149, "^DSTMR:", ReportShaping::BareInteger),
-    entry(153, ask("AT^DRAP?", "^DRAP:"), none),
-    entry(156, none, set("AT+HSIND=")),
-    entry(157, none, set("AT^DCINFO=")),
-    report(158, "+HSIND:", ReportShaping::AsIs),
-    report(159, "^DCINFO:", ReportShaping::AsIs),
-    entry(164, none, form(LineForm::Fixed, "AT+CFUN=1,1")),
-    entry(165, ask("AT+CFUN?", "+CFUN:", Shaping::PhoneFunctionality), none),
+    entry(Code::RevisionIdentification, ask("AT+CGMR", ""), none),
+    entry(Code::SignalQualityGsm, ask("AT+CSQ", "+CSQ:", Shaping::SignalQuality), none),
+    {Code::NetworkRegistration, ask("AT+CREG?", "+CREG:", Shaping::RegistrationRead), none, "+CREG:",
+     ReportShaping::Registration},
+    entry(Code::CurrentOperator, ask("AT+COPS?", "+COPS:", Shaping::CurrentOperator),
+          slow(form(LineForm::OperatorSelection, "AT+COPS="), 120s)),
+    entry(Code::AvailableOperators, slow(ask("AT+COPS=?", "+COPS:", Shaping::OperatorScan), 300s), none),
+    entry(Code::PinLock, ask("AT+CLCK=\"SC\",2", "+CLCK:"), set("AT+CLCK=\"SC\",")),
+    entry(Code::SimLockPassword, none, set("AT+CPWD=\"SC\",")),
+    entry(Code::FixedDialingPassword, none, set("AT+CPWD=\"P2\",")),
+    entry(Code::PinStatus, finalResultOptional(slow(ask("AT+CPIN?", "+CPIN:", Shaping::PinStatus), 10s), 1s), none),
+    entry(Code::EnterPin, none, form(LineForm::QuotedPin, "AT+CPIN=")),
+    entry(Code::EnterPuk, none, form(LineForm::PukAndNewPin, "AT+CPIN=")),
+    entry(Code::PreferredOperators, slow(ask("AT+CPOL?", "+CPOL:", Shaping::PreferredOperators), 20s),
+          slow(set("AT+CPOL="), 20s)),
+    entry(Code::PreferredSelector, ask("AT+CPLS?", "+CPLS:"), set("AT+CPLS=")),
+    entry(Code::ServiceMappingList, ask("AT^DSML?", "^DSML:"), none),
+    entry(Code::UsimQos, none, set("AT^DUQOS=", "^DUQOS:")),
+    entry(Code::TestControlModeIndication, none, set("AT^DTCI=")),
+    entry(Code::ReportMobileTerminationError, none, set("AT+CMEE=")),
+    entry(Code::SignalQualityTd, ask("AT^DCSQ?", "^DCSQ:"), set("AT^DCSQ=")),
+    entry(Code::PacketRegistrationReporting, none, set("AT+CGREG=")),
+    report(Code::PacketRegistration, "+CGREG:", ReportShaping::Registration),
+    entry(Code::PacketAttach, none, slow(set("AT+CGATT=", nullptr, Shaping::AttachState), 150s)),
+    entry(Code::PacketDomainEventReporting, none, set("AT+CGEREP=")),
+    entry(Code::QualityOfService3G, ask("AT+CGEQREQ?", "+CGEQREQ:"), set("AT+CGEQREQ=")),
+    entry(Code::PdpContext, none, set("AT+CGDCONT=")),
+    entry(Code::NetworkRegistrationReporting, none, set("AT+CREG=")),
+    entry(Code::CharacterSet, none, set("AT+CSCS=", nullptr, Shaping::CharacterSetChoice)),
+    entry(Code::EnableReadPhonebookByPf, none, set("AT^DRPB=")),
+    entry(Code::DisableReadPhonebookByPf, none, set("AT^DRPB=")),
+    entry(Code::PowerOn, none, slow(set("AT+CFUN="), 30s)),
+    entry(Code::PowerOff, none, slow(set("AT+CFUN="), 30s)),
+    entry(Code::SimCardMode, ask("AT^DUSIM?", "^DUSIM:"), none),
+    entry(Code::OperatorFormat, none, slow(set("AT+COPS="), 120s)),
+    entry(Code::NetworkMode, ask("AT^DSTM?", "^DSTM:"), set("AT^DSTM=")),
+    entry(Code::PowerOnMode, ask("AT^DDTM?", "^DDTM:"), set("AT^DDTM=")),
+    entry(Code::SupplementaryServiceNotifications, none, wholeLine),
+    entry(Code::PhonebookReadyNotification, none, form(LineForm::WholeLineOrArgument, "AT^DPRN=")),
+    entry(Code::CallingLineIdentification, none, wholeLine),
+    entry(Code::CallProgressIndication, none, wholeLine),
+    entry(Code::CellularResultCodes, none, wholeLine),
+    entry(Code::CallStatusIndication, none, wholeLine),
+    entry(Code::EmergencyNumbers, none, wholeLine),
+    entry(Code::SmsReadyNotification, none, form(LineForm::WholeLineOrArgument, "AT^DSMN=")),
+    entry(Code::SmsService, none, wholeLine),
+    entry(Code::SmsMessageFormat, none, wholeLine),
+    entry(Code::NewMessageIndications, none, wholeLine),
+    entry(Code::SmsStorageMemory, none, wholeLine),
+    entry(Code::SmsStorageSim, none, wholeLine),
+    report(Code::NetworkModeChanged, "^DSTMR:", ReportShaping::BareInteger),
+    entry(Code::PinAttemptsRemaining, ask("AT^DRAP?", "^DRAP:"), none),
+    entry(Code::HsdpaNotification, none, set("AT+HSIND=")),
+    entry(Code::CellCapabilityReporting, none, set("AT^DCINFO=")),
+    report(Code::HsdpaIndication, "+HSIND:", ReportShaping::AsIs),
+    report(Code::CellCapabilityReport, "^DCINFO:", ReportShaping::AsIs),
+    entry(Code::SoftReset, none, slow(form(LineForm::Fixed, "AT+CFUN=1,1"), 30s)),
+    entry(Code::PhoneFunctionality, slow(ask("AT+CFUN?", "+CFUN:", Shaping::PhoneFunctionality), 30s), none),
 };
+
+constexpr bool sortedByCode()
+{
+    for (std::size_t i = 1; i < std::size(kDialect); ++i) {
+        if (kDialect[i - 1].code >= kDialect[i].code)
+            return false;
+    }
+    return true;
+}
+static_assert(sortedByCode(), "findEntry searches the dialect by code");
 
 // Known unsolicited lines that nothing in the library reads: traced, dropped.
 constexpr const char* kIgnoredUnsolicited[] = {
     "+CGEV:", "^DCPI:", "^DSCI:", "RING", "+CRING:", "+CSSI:", "+CSSU:", "^DSMN", "+CPIN:",
 };
-
-struct TimeoutRule {
-    std::string_view linePrefix;  // compared without regard to case
-    int seconds;
-};
-
-// First match wins, so "AT+COPS=?" comes before "AT+COPS=".
-constexpr TimeoutRule kTimeouts[] = {
-    {"AT+CFUN", 30}, {"AT+CPIN?", 10}, {"AT+CPOL", 20},
-    {"AT+COPS=?", 300}, {"AT+COPS=", 120}, {"AT+CGATT", 150},
-};
-constexpr int kDefaultTimeoutSeconds = 3;
-
-// Some firmware answers AT+CPIN? with its +CPIN: line and no final result.
-constexpr TimeoutRule kFinalResultGraces[] = {{"AT+CPIN?", 1}};
 
 }  // namespace
 
@@ -142,27 +159,29 @@ bool isIgnoredUnsolicited(const std::string& line)
                        [&](const char* prefix) { return text::startsWith(line, prefix); });
 }
 
-std::chrono::milliseconds commandTimeout(const std::string& line)
+const CommandForm& formOfWholeLine(const std::string& line)
 {
-    for (const TimeoutRule& rule : kTimeouts) {
-        if (text::startsWithIgnoringCase(line, rule.linePrefix))
-            return std::chrono::seconds(rule.seconds);
+    const CommandForm* found = &none;
+    std::size_t foundLength = 0;
+    auto consider = [&](const CommandForm& candidate) {
+        if (candidate.command == nullptr)
+            return;
+        std::size_t length = std::strlen(candidate.command);
+        if (length > foundLength && text::startsWithIgnoringCase(line, candidate.command)) {
+            found = &candidate;
+            foundLength = length;
+        }
+    };
+    for (const DialectEntry& e : kDialect) {
+        consider(e.query);
+        consider(e.modify);
     }
-    return std::chrono::seconds(kDefaultTimeoutSeconds);
-}
-
-std::chrono::milliseconds finalResultGrace(const std::string& line)
-{
-    for (const TimeoutRule& rule : kFinalResultGraces) {
-        if (text::equalsIgnoringCase(line, rule.linePrefix))
-            return std::chrono::seconds(rule.seconds);
-    }
-    return std::chrono::milliseconds(0);
+    return *found;
 }
 
 std::chrono::milliseconds probeTimeout()
 {
-    return std::chrono::seconds(kDefaultTimeoutSeconds);
+    return kDefaultCommandTimeout;
 }
 
 }  // namespace cellctl::at

@@ -5,7 +5,8 @@
 
 // The one table of the AT dialect: for every command code, the AT command line
 // of a query and of a modify, the response prefix of the answer, how the answer
-// is shaped for the library, and for report codes the unsolicited prefix.
+// is shaped for the library, how long the device may take to answer, and for
+// report codes the unsolicited prefix.
 // docs/at-dialect.md is the same table for people.
 
 namespace cellctl::at {
@@ -44,6 +45,9 @@ enum class ReportShaping {
     AsIs              // the line as it came
 };
 
+// Most commands answer within this.
+constexpr std::chrono::seconds kDefaultCommandTimeout{3};
+
 struct CommandForm {
     LineForm form;
     const char* command;  // the fixed line, or the head the text is appended to
@@ -52,6 +56,11 @@ struct CommandForm {
     // Whole command lines take the prefix named by their own command.
     const char* responsePrefix;
     Shaping shaping;
+    // How long the device may take to answer, before the channel's scaling.
+    std::chrono::seconds timeout = kDefaultCommandTimeout;
+    // Zero, or how long the final result is awaited once an information line
+    // is in, before that line is taken as the whole answer.
+    std::chrono::seconds finalGrace{0};
 };
 
 struct DialectEntry {
@@ -69,12 +78,10 @@ const DialectEntry* findReportEntry(const std::string& line);
 // Unsolicited lines the dialect names but the library does not use.
 bool isIgnoredUnsolicited(const std::string& line);
 
-// The timeout of a command line before scaling: 3 s, longer for the commands
-// that need it (+CFUN, +CPIN?, +CPOL, +COPS=?, +COPS=, +CGATT).
-std::chrono::milliseconds commandTimeout(const std::string& line);
-// How long a command line whose device may leave out the final result waits
-// for it after an information line; zero for every other line.
-std::chrono::milliseconds finalResultGrace(const std::string& line);
+// The form whose command a whole command line begins with (the longest such
+// command, case ignored), so that a line the host writes itself is timed as
+// the dialect's own command; a form of the default timing when none does.
+const CommandForm& formOfWholeLine(const std::string& line);
 // The timeout of the channel's own probes (echo off, resynchronisation).
 std::chrono::milliseconds probeTimeout();
 
