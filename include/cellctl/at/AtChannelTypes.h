@@ -1,6 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/strand.hpp>
 
 #include <cellctl/framework/Export.h>
 
@@ -32,5 +37,12 @@ enum class ChannelEvent {
 };
 
 CELLCTL_EXPORT const char* toString(ChannelEvent event);
+
+// Receives each channel event with its description.
+using ChannelStatusCallback = std::function<void(ChannelEvent, const std::string&)>;
+// Receives each traced line: "> " written, "< " read, "! " channel notes.
+using ChannelTraceCallback = std::function<void(const std::string& line)>;
+// The strand of the io_context on which a channel does all its work.
+using ChannelExecutor = boost::asio::strand<boost::asio::io_context::executor_type>;
 
 }  // namespace cellctl::at

@@ -43,9 +43,9 @@ class Channel;
 // - Destroy the AtPhoneLine in the same way, and before its io_context.
 class CELLCTL_EXPORT AtPhoneLine : public PhoneLine {
 public:
-    using StatusCallback = std::function<void(ChannelEvent, const std::string&)>;
-    using TraceCallback = std::function<void(const std::string& line)>;
-    using Executor = boost::asio::strand<boost::asio::io_context::executor_type>;
+    using StatusCallback = ChannelStatusCallback;
+    using TraceCallback = ChannelTraceCallback;
+    using Executor = ChannelExecutor;
 
     explicit AtPhoneLine(boost::asio::io_context& io, AtPhoneLineOptions options = {});
     ~AtPhoneLine() override;

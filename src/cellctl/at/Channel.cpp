@@ -102,7 +102,7 @@ void Channel::post(Request request)
     });
 }
 
-boost::signals2::connection Channel::connectStatus(AtPhoneLine::StatusCallback callback)
+boost::signals2::connection Channel::connectStatus(ChannelStatusCallback callback)
 {
     return m_status.connect(std::move(callback));
 }

@@ -12,10 +12,11 @@
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
 
-#include <cellctl/at/AtPhoneLine.h>
+#include <cellctl/at/AtChannelTypes.h>
 #include <cellctl/at/CommandQueue.h>
 #include <cellctl/at/LineFramer.h>
 #include <cellctl/at/Transport.h>
+#include <cellctl/framework/PhoneLine.h>
 #include <cellctl/framework/Signals.h>
 
 namespace cellctl::at {
@@ -33,7 +34,7 @@ namespace cellctl::at {
 // when a deadline comes nearer than the armed one.
 class Channel : public std::enable_shared_from_this<Channel>, public Transport::Reader {
 public:
-    using Executor = AtPhoneLine::Executor;
+    using Executor = ChannelExecutor;
 
     Channel(boost::asio::io_context& io, const AtPhoneLineOptions& options, PhoneLine& owner);
 
@@ -48,8 +49,8 @@ public:
     void post(Request request);
     std::size_t pendingCommands() const { return m_pending.load(); }
 
-    boost::signals2::connection connectStatus(AtPhoneLine::StatusCallback callback);
-    void setTrace(AtPhoneLine::TraceCallback callback)
+    boost::signals2::connection connectStatus(ChannelStatusCallback callback);
+    void setTrace(ChannelTraceCallback callback)
     {
         m_trace = std::move(callback);
         m_queue.setTracing(static_cast<bool>(m_trace));
@@ -98,7 +99,7 @@ private:
     LineFramer m_framer;
     CommandQueue m_queue;
     cellctl::Signal<void(ChannelEvent, const std::string&)> m_status;
-    AtPhoneLine::TraceCallback m_trace;
+    ChannelTraceCallback m_trace;
     std::atomic<std::size_t> m_pending{0};
 };
 
