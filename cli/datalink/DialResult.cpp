@@ -1,41 +1,26 @@
 #include "DialResult.h"
 
-#include <iterator>
+#include <optional>
+
+#include <cellctl/at/ResultCodes.h>
 
 namespace cellctl::cli {
-namespace {
-
-struct ResultWord {
-    const char* head;
-    bool wholeLine;  // the line is exactly this; otherwise it starts with it
-    DialOutcome outcome;
-};
-
-const ResultWord kResults[] = {
-    {"CONNECT", false, DialOutcome::Connected},
-    {"NO CARRIER", true, DialOutcome::NoCarrier},
-    {"BUSY", true, DialOutcome::Busy},
-    {"NO ANSWER", true, DialOutcome::NoAnswer},
-    {"NO DIALTONE", true, DialOutcome::NoDialtone},
-    {"NO DIAL TONE", true, DialOutcome::NoDialtone},
-    {"ERROR", true, DialOutcome::Error},
-    {"+CME ERROR:", false, DialOutcome::Error},
-    {"+CMS ERROR:", false, DialOutcome::Error},
-    {"MODEM ERROR:", false, DialOutcome::Error},
-    {"COMMAND NOT SUPPORT", true, DialOutcome::Error},
-    {"OK", true, DialOutcome::Ok},
-};
-
-}  // namespace
 
 DialOutcome classifyDialLine(const std::string& line)
 {
-    for (const ResultWord& result : kResults) {
-        std::string head = result.head;
-        if (result.wholeLine ? line == head : line.compare(0, head.size(), head) == 0)
-            return result.outcome;
+    std::optional<at::ResultCode> code = at::resultCodeOf(line);
+    if (!code)
+        return DialOutcome::NotFinal;
+    switch (*code) {
+    case at::ResultCode::Ok: return DialOutcome::Ok;
+    case at::ResultCode::Connect: return DialOutcome::Connected;
+    case at::ResultCode::NoCarrier: return DialOutcome::NoCarrier;
+    case at::ResultCode::Busy: return DialOutcome::Busy;
+    case at::ResultCode::NoAnswer: return DialOutcome::NoAnswer;
+    case at::ResultCode::NoDialtone: return DialOutcome::NoDialtone;
+    case at::ResultCode::Error: break;
     }
-    return DialOutcome::NotFinal;
+    return DialOutcome::Error;
 }
 
 std::string packetDialCommand(int contextId)

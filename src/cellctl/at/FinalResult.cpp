@@ -1,9 +1,8 @@
 #include <cellctl/at/FinalResult.h>
 
-#include <algorithm>
-#include <iterator>
-#include <string_view>
+#include <optional>
 
+#include <cellctl/at/ResultCodes.h>
 #include <cellctl/text/Comparison.h>
 #include <cellctl/text/Fields.h>
 #include <cellctl/text/Quoting.h>
@@ -11,11 +10,6 @@
 namespace cellctl::at {
 namespace {
 
-constexpr std::string_view kWholeLineResults[] = {"OK",   "ERROR",     "NO CARRIER",          "NO DIALTONE",
-                                                  "BUSY", "NO ANSWER", "COMMAND NOT SUPPORT", "+CME ERROR"};
-constexpr std::string_view kPrefixedResults[] = {"+CME ERROR:", "+CMS ERROR:", "MODEM ERROR:"};
-// Ends the answer of a dial command only; elsewhere it is no final result.
-constexpr char kConnect[] = "CONNECT";
 constexpr char kCmeError[] = "+CME ERROR:";
 
 struct CmeText {
@@ -44,21 +38,13 @@ constexpr CmeText kCmeTexts[] = {
     {100, "unknown"},
 };
 
-bool isConnect(std::string_view trimmed)
-{
-    return trimmed == kConnect || text::startsWith(trimmed, "CONNECT ");
-}
-
 }  // namespace
 
 bool isFinalResult(const std::string& line, bool dialling)
 {
-    std::string_view trimmed = text::trimmedView(line);
-    return std::any_of(std::begin(kWholeLineResults), std::end(kWholeLineResults),
-                       [&](std::string_view result) { return trimmed == result; })
-        || std::any_of(std::begin(kPrefixedResults), std::end(kPrefixedResults),
-                       [&](std::string_view prefix) { return text::startsWith(trimmed, prefix); })
-        || (dialling && isConnect(trimmed));
+    std::optional<ResultCode> code = resultCodeOf(text::trimmedView(line));
+    // CONNECT ends the answer of a dial command only; elsewhere it is no final result.
+    return code && (*code != ResultCode::Connect || dialling);
 }
 
 std::string normaliseFinalResult(const std::string& line)

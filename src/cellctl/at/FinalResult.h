@@ -4,10 +4,9 @@
 
 namespace cellctl::at {
 
-// True for a line that ends a command's answer (ITU-T V.250, 3GPP TS 27.007,
-// and the vendor forms firmware uses): OK, ERROR, +CME ERROR[: <n>|<text>],
-// +CMS ERROR: <n>, NO CARRIER, NO DIALTONE, BUSY, NO ANSWER, MODEM ERROR: <n>,
-// COMMAND NOT SUPPORT, and, while `dialling`, CONNECT [<text>].
+// True for a line that ends a command's answer, blanks around it aside: a
+// result code of ResultCodes.h (OK, ERROR, +CME ERROR[: <n>|<text>], +CMS ERROR,
+// NO CARRIER, BUSY, …), CONNECT [<text>] only while `dialling`.
 bool isFinalResult(const std::string& line, bool dialling = false);
 
 // The final result as the library reads it: blanks trimmed, and a
