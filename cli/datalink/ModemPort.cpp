@@ -11,6 +11,8 @@
 
 #include <boost/asio/posix/stream_descriptor.hpp>
 
+#include <cellctl/at/BaudRates.h>
+
 #include "DataLinkError.h"
 
 namespace cellctl::cli {
@@ -23,18 +25,10 @@ using std::chrono::milliseconds;
 constexpr milliseconds kGuardTime{1200};
 constexpr milliseconds kEscapeAnswerLimit{2000};
 
+// A rate outside the table (the arguments allow none) keeps the usual 115200.
 speed_t speedCode(unsigned baudRate)
 {
-    switch (baudRate) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 230400: return B230400;
-    case 460800: return B460800;
-    case 921600: return B921600;
-    default: return B115200;
-    }
+    return at::speedConstant(baudRate).value_or(B115200);
 }
 
 void writeAll(int fd, const std::string& bytes)

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <system_error>
@@ -9,22 +10,11 @@
 #include <unistd.h>
 #include <utility>
 
+#include <cellctl/at/BaudRates.h>
 #include <cellctl/at/ReactorDescriptor.h>
 
 namespace cellctl::at {
 namespace {
-
-struct BaudRate {
-    unsigned rate;
-    speed_t constant;
-};
-
-constexpr BaudRate kBaudRates[] = {
-    {1200, B1200},       {2400, B2400},       {4800, B4800},       {9600, B9600},
-    {19200, B19200},     {38400, B38400},     {57600, B57600},     {115200, B115200},
-    {230400, B230400},   {460800, B460800},   {921600, B921600},   {1000000, B1000000},
-    {2000000, B2000000}, {3000000, B3000000}, {4000000, B4000000},
-};
 
 [[noreturn]] void fail(int error, const std::string& what, const std::string& path)
 {
@@ -33,11 +23,10 @@ constexpr BaudRate kBaudRates[] = {
 
 speed_t speedFor(unsigned rate, const std::string& path)
 {
-    for (const BaudRate& baud : kBaudRates) {
-        if (baud.rate == rate)
-            return baud.constant;
-    }
-    fail(EINVAL, "unsupported baud rate " + std::to_string(rate) + " for", path);
+    std::optional<speed_t> speed = speedConstant(rate);
+    if (!speed)
+        fail(EINVAL, "unsupported baud rate " + std::to_string(rate) + " for", path);
+    return *speed;
 }
 
 // A serial device or pty on the reactor directly (see ReactorDescriptor).
