@@ -1,28 +1,24 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
 #include <boost/asio/buffer.hpp>
-#include <boost/asio/write.hpp>
 
 #include <cellsim/Modem.h>
+#include <cellsim/WriteQueue.h>
 
 namespace cellsim {
 
 // Joins a modem to a byte stream (a pty master or a TCP socket): what the
 // stream delivers is fed to the modem, what the modem says is written to the
-// stream in order. Output that the other side does not read piles up only to
-// a limit; past it, bytes are dropped as a full line buffer would drop them.
+// stream in order, up to the WriteQueue's limit.
 template <typename Stream>
 class ModemConnection {
 public:
-    static constexpr std::size_t MaxQueuedBytes = 1 << 20;
-
     // `closed` runs (at most once) when the stream fails or the peer goes away.
     ModemConnection(Stream stream, Modem& modem, std::function<void()> closed = {})
         : m_stream(std::move(stream)), m_modem(modem), m_closed(std::move(closed))
@@ -41,7 +37,7 @@ public:
         std::weak_ptr<char> alive = m_alive;
         m_modem.setSink([this, alive](const std::string& bytes) {
             if (!alive.expired()) {
-                send(bytes);
+                m_writes.send(bytes);
             }
         });
         read();
@@ -84,36 +80,6 @@ private:
                                  });
     }
 
-    void send(const std::string& bytes)
-    {
-        if (m_queuedBytes + bytes.size() > MaxQueuedBytes) {
-            return;
-        }
-        m_queue.push_back(bytes);
-        m_queuedBytes += bytes.size();
-        if (m_queue.size() == 1) {
-            writeFront();
-        }
-    }
-
-    void writeFront()
-    {
-        std::weak_ptr<char> alive = m_alive;
-        boost::asio::async_write(m_stream, boost::asio::buffer(m_queue.front()),
-                                 [this, alive](const boost::system::error_code& error, std::size_t) {
-                                     if (alive.expired()) {
-                                         return;
-                                     }
-                                     m_queuedBytes -= m_queue.front().size();
-                                     m_queue.pop_front();
-                                     if (error) {
-                                         fail();
-                                     } else if (!m_queue.empty()) {
-                                         writeFront();
-                                     }
-                                 });
-    }
-
     void fail()
     {
         close();
@@ -129,9 +95,8 @@ private:
     std::function<void()> m_closed;
     std::function<bool()> m_hungUp;
     std::shared_ptr<char> m_alive = std::make_shared<char>();
+    WriteQueue<Stream> m_writes{m_stream, m_alive, [this] { fail(); }};
     std::array<char, 1024> m_buffer{};
-    std::deque<std::string> m_queue;
-    std::size_t m_queuedBytes = 0;
 };
 
 }  // namespace cellsim

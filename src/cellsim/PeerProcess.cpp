@@ -8,7 +8,6 @@
 
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/post.hpp>
-#include <boost/asio/write.hpp>
 
 namespace cellsim {
 
@@ -78,7 +77,7 @@ void PeerProcess::drain()
 {
     boost::system::error_code error;
     m_socket.non_blocking(true, error);
-    for (std::size_t taken = 0; !error && taken < MaxQueuedBytes;) {
+    for (std::size_t taken = 0; !error && taken < Writes::MaxQueuedBytes;) {
         const std::size_t size = m_socket.read_some(boost::asio::buffer(m_buffer), error);
         if (size > 0) {
             m_events.received(std::string(m_buffer.data(), size));
@@ -89,32 +88,9 @@ void PeerProcess::drain()
 
 void PeerProcess::send(const std::string& bytes)
 {
-    if (m_ended || bytes.empty() || m_queuedBytes + bytes.size() > MaxQueuedBytes) {
-        return;
+    if (!m_ended) {
+        m_writes.send(bytes);
     }
-    m_queue.push_back(bytes);
-    m_queuedBytes += bytes.size();
-    if (m_queue.size() == 1) {
-        writeFront();
-    }
-}
-
-void PeerProcess::writeFront()
-{
-    std::weak_ptr<char> alive = m_alive;
-    boost::asio::async_write(m_socket, boost::asio::buffer(m_queue.front()),
-                             [this, alive](const boost::system::error_code& error, std::size_t) {
-                                 if (alive.expired()) {
-                                     return;
-                                 }
-                                 m_queuedBytes -= m_queue.front().size();
-                                 m_queue.pop_front();
-                                 if (error) {
-                                     end("peer hung up");
-                                 } else if (!m_queue.empty()) {
-                                     writeFront();
-                                 }
-                             });
 }
 
 // The call hears of the end from the io_context, never from inside one of

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <chrono>
-#include <deque>
 #include <memory>
 #include <string>
 
@@ -11,6 +10,7 @@
 
 #include <cellsim/ChildProcess.h>
 #include <cellsim/NetworkSide.h>
+#include <cellsim/WriteQueue.h>
 
 namespace cellsim {
 
@@ -22,16 +22,15 @@ namespace cellsim {
 // later). Bytes the program does not read pile up only to a limit.
 class PeerProcess : public NetworkSide {
 public:
-    static constexpr std::size_t MaxQueuedBytes = 1 << 20;
-
     PeerProcess(const boost::asio::any_io_executor& executor, const std::string& command, Events events);
     ~PeerProcess() override;
 
     void send(const std::string& bytes) override;
 
 private:
+    using Writes = WriteQueue<boost::asio::local::stream_protocol::socket>;
+
     void read();
-    void writeFront();
     void drain();
     void end(const std::string& reason);
 
@@ -40,9 +39,8 @@ private:
     boost::asio::local::stream_protocol::socket m_socket;
     std::shared_ptr<ChildProcess> m_child;
     std::shared_ptr<char> m_alive = std::make_shared<char>();
+    Writes m_writes{m_socket, m_alive, [this] { end("peer hung up"); }};
     std::array<char, 4096> m_buffer{};
-    std::deque<std::string> m_queue;
-    std::size_t m_queuedBytes = 0;
     bool m_childExited = false;
     bool m_ended = false;
 };
