@@ -74,6 +74,21 @@ TEST_F(EveryCode, CommandsWithoutParserDeliverTheAnswerAsIs)
     }
 }
 
+// Reads the library does not make, with which a host checks whether an
+// attach or a context definition took: the answer as is.
+TEST_F(EveryCode, AttachAndContextReadsOfTheHost)
+{
+    rig.delivered.clear();
+    rig.line.query(PhoneLine::PacketAttach);
+    exchange("AT+CGATT?", {"+CGATT: 1", "OK"});
+    rig.line.query(PhoneLine::PdpContext);
+    exchange("AT+CGDCONT?", {"+CGDCONT: 1,\"IP\",\"cmnet\",\"0.0.0.0\",0,0", "OK"});
+    EXPECT_EQ(rig.delivered, (std::vector<Delivered>{
+                                 queryAnswer(118, "+CGATT: 1\nOK"),
+                                 queryAnswer(121, "+CGDCONT: 1,\"IP\",\"cmnet\",\"0.0.0.0\",0,0\nOK"),
+                             }));
+}
+
 TEST_F(EveryCode, SignalQualityGsmAndTd)
 {
     std::vector<std::pair<int, int>> signals;

@@ -83,10 +83,12 @@ constexpr DialectEntry kDialect[] = {
     entry(Code::SignalQualityTd, ask("AT^DCSQ?", "^DCSQ:"), set("AT^DCSQ=")),
     entry(Code::PacketRegistrationReporting, none, set("AT+CGREG=")),
     report(Code::PacketRegistration, "+CGREG:", ReportShaping::Registration),
-    entry(Code::PacketAttach, none, slow(set("AT+CGATT=", nullptr, Shaping::AttachState), 150s)),
+    // The reads of 118 and 121 are the host's own (the library only sets
+    // them): whether an attach or a context definition took.
+    entry(Code::PacketAttach, ask("AT+CGATT?", "+CGATT:"), slow(set("AT+CGATT=", nullptr, Shaping::AttachState), 150s)),
     entry(Code::PacketDomainEventReporting, none, set("AT+CGEREP=")),
     entry(Code::QualityOfService3G, ask("AT+CGEQREQ?", "+CGEQREQ:"), set("AT+CGEQREQ=")),
-    entry(Code::PdpContext, none, set("AT+CGDCONT=")),
+    entry(Code::PdpContext, ask("AT+CGDCONT?", "+CGDCONT:"), set("AT+CGDCONT=")),
     entry(Code::NetworkRegistrationReporting, none, set("AT+CREG=")),
     entry(Code::CharacterSet, none, set("AT+CSCS=", nullptr, Shaping::CharacterSetChoice)),
     entry(Code::EnableReadPhonebookByPf, none, set("AT^DRPB=")),
