@@ -1,47 +1,19 @@
 #include "SimAnswers.h"
 
-#include <cctype>
+#include <string_view>
 #include <vector>
+
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Numbers.h>
 
 namespace cellctl::cli {
 namespace {
 
-// The comma-separated numbers after `prefix` on the first line that starts
-// with it. Reading stops at the first field that is not a plain number.
-std::vector<int> numbersAfter(const std::string& answer, const std::string& prefix)
+// The numbers on the answer's line that begins with `prefix`, up to the first
+// field that is no plain number.
+std::vector<int> numbersAfter(const std::string& answer, std::string_view prefix)
 {
-    std::vector<int> numbers;
-    size_t lineStart = 0;
-    while (lineStart <= answer.size()) {
-        size_t lineEnd = answer.find('\n', lineStart);
-        if (lineEnd == std::string::npos)
-            lineEnd = answer.size();
-        if (answer.compare(lineStart, prefix.size(), prefix) == 0) {
-            size_t pos = lineStart + prefix.size();
-            for (;;) {
-                while (pos < lineEnd && answer[pos] == ' ')
-                    ++pos;
-                long value = 0;
-                size_t digits = 0;
-                while (pos < lineEnd && std::isdigit(static_cast<unsigned char>(answer[pos])) && digits < 6) {
-                    value = value * 10 + (answer[pos] - '0');
-                    ++pos;
-                    ++digits;
-                }
-                if (digits == 0)
-                    break;
-                numbers.push_back(static_cast<int>(value));
-                while (pos < lineEnd && answer[pos] == ' ')
-                    ++pos;
-                if (pos >= lineEnd || answer[pos] != ',')
-                    break;
-                ++pos;
-            }
-            return numbers;
-        }
-        lineStart = lineEnd + 1;
-    }
-    return numbers;
+    return text::readNumberList(text::lineAfter(answer, prefix).value_or(""));
 }
 
 }  // namespace

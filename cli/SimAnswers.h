@@ -5,7 +5,8 @@
 
 namespace cellctl::cli {
 
-// The library hands two SIM answers over as raw text; these read them.
+// The library hands two SIM answers over as the device gave them; these read
+// them with the text kit the AT channel reads answers with.
 
 // Remaining attempts, "^DRAP: <pin>,<puk>,<pin2>,<puk2>". A count the answer
 // does not carry stays empty.
