@@ -1,6 +1,7 @@
 #include "Words.h"
 
 #include "Text.h"
+#include "Ts27007.h"
 
 namespace cellctl::cli {
 namespace {
@@ -37,37 +38,35 @@ std::string nameOf(const Word (&words)[N], int value)
 
 // Network registration status (+CREG).
 const Word kRegistration[] = {
-    {0, "not-registered", "not registered"},
-    {1, "home", "registered, home network"},
-    {2, "searching", "searching for a network"},
-    {3, "denied", "registration denied"},
-    {4, "unknown", "unknown"},
-    {5, "roaming", "registered, roaming"},
+    {ts27007::NotRegistered, "not-registered", "not registered"},
+    {ts27007::RegisteredHome, "home", "registered, home network"},
+    {ts27007::Searching, "searching", "searching for a network"},
+    {ts27007::RegistrationDenied, "denied", "registration denied"},
+    {ts27007::RegistrationUnknown, "unknown", "unknown"},
+    {ts27007::RegisteredRoaming, "roaming", "registered, roaming"},
 };
 
 const Word kAccessTechnology[] = {
-    {0, "gsm", "GSM"},
-    {1, "gsm-compact", "GSM Compact"},
-    {2, "td", "TD-SCDMA"},
+    {CCopsInfo::AccessTechGsm, "gsm", "GSM"},
+    {CCopsInfo::AccessTechGsmCompact, "gsm-compact", "GSM Compact"},
+    {CCopsInfo::AccessTechTd, "td", "TD-SCDMA"},
 };
 
 // Operator selection mode (+COPS).
 const Word kSelection[] = {
-    {0, "automatic", "automatic"},
-    {1, "manual", "manual"},
-    {2, "deregistered", "deregistered"},
-    {4, "manual-automatic", "manual, automatic when it fails"},
+    {CCopsInfo::ModeAutomatic, "automatic", "automatic"},
+    {CCopsInfo::ModeManual, "manual", "manual"},
+    {ts27007::SelectionDeregister, "deregistered", "deregistered"},
+    {ts27007::SelectionManualThenAutomatic, "manual-automatic", "manual, automatic when it fails"},
 };
 
 // Operator status in a network scan.
 const Word kOperatorState[] = {
-    {0, "unknown", "unknown"},
-    {1, "available", "available"},
-    {2, "current", "current"},
-    {3, "forbidden", "forbidden"},
+    {CCopsInfo::StateUnknown, "unknown", "unknown"},
+    {CCopsInfo::StateAvailable, "available", "available"},
+    {CCopsInfo::StateCurrent, "current", "current"},
+    {CCopsInfo::StateForbidden, "forbidden", "forbidden"},
 };
-
-constexpr int kGsmRssiUnknown = 99;
 
 }  // namespace
 
@@ -83,7 +82,10 @@ std::string displayName(const CCopsInfo& info)
 
 std::string registrationText(int status) { return textOf(kRegistration, status, "status"); }
 std::string registrationName(int status) { return nameOf(kRegistration, status); }
-bool isRegistered(int status) { return status == 1 || status == 5; }
+bool isRegistered(int status)
+{
+    return status == ts27007::RegisteredHome || status == ts27007::RegisteredRoaming;
+}
 
 std::string accessTechnologyText(int accessTechnology)
 {
@@ -95,7 +97,7 @@ std::string signalText(int accessTechnology, int level)
 {
     std::string tech = accessTechnologyText(accessTechnology);
     if (accessTechnology == CCopsInfo::AccessTechGsm) {
-        if (level == kGsmRssiUnknown || level < 0)
+        if (level == ts27007::kRssiNotKnown || level < 0)
             return "no signal (GSM)";
         return std::to_string(level) + " (GSM, " + std::to_string(-113 + 2 * level) + " dBm)";
     }
@@ -105,7 +107,7 @@ std::string signalText(int accessTechnology, int level)
 nlohmann::json signalJson(int accessTechnology, int level)
 {
     nlohmann::json signal = {{"access_technology", accessTechnologyName(accessTechnology)}, {"level", level}};
-    if (accessTechnology == CCopsInfo::AccessTechGsm && level >= 0 && level != kGsmRssiUnknown)
+    if (accessTechnology == CCopsInfo::AccessTechGsm && level >= 0 && level != ts27007::kRssiNotKnown)
         signal["dbm"] = -113 + 2 * level;
     return signal;
 }
