@@ -60,33 +60,84 @@ std::string attemptsLeftText(const std::optional<int>& count)
     return std::to_string(*count) + (*count == 1 ? " attempt left" : " attempts left");
 }
 
+bool ModemSteps::radioIsOn()
+{
+    CPowerHelper& power = *m_session.lib().power.GetPowerHelp();
+    return m_session.query(
+        m_session.results().wasPoweredOn, [&power] { power.QueryPhoneFunctionality(); }, "about the radio",
+        limits::kPowerOn);  // the channel may allow any +CFUN command its 30 s
+}
+
 void ModemSteps::powerOn()
 {
     m_out.beginStep("power-on", "Powering on the radio");
     Assistors& lib = m_session.lib();
-    std::optional<bool> wasOn;
-    // The state before the first try counts: a try after a lost answer finds
-    // the radio switched on by the one before.
-    Listening<bool> listening(m_session.results().wasPoweredOn, [&wasOn](bool on) {
-        if (!wasOn)
-            wasOn = on;
-    });
-    // Asked again after a lost answer like a read: power-on reads the radio's
-    // state first and switches it on only when it is off, and its set-up
-    // commands set fixed values.
-    bool ok = m_session.query(
+    // Read on its own first: the power-on sequence reads the radio's state
+    // too, but a lost answer there would read as off.
+    bool wasOn = radioIsOn();
+    // The sequence switches the radio on whatever its state, and its set-up
+    // commands set fixed values; a lost answer is checked by reading the
+    // radio's state.
+    bool ok = m_session.change(
         m_session.results().poweredOn,
         [&lib] {
             lib.power.PowerOn();
             // Operator names then travel as hex digits, which no line can mangle.
             lib.power.GetPowerHelp()->SetTECharacterSet();
         },
-        "while powering on", limits::kPowerOn);
+        "while powering on", limits::kPowerOn, [this] { return radioIsOn(); });
     if (!ok)
-        throw CliError(ErrorKind::Failed, "the modem refused to power the radio on");
-    m_switchedOn = !wasOn.value_or(false);
-    m_out.endStep(m_switchedOn ? "on" : "already on", {{"was_on", !m_switchedOn}});
+        throw CliError(ErrorKind::Failed, "the modem refused to power the radio on (AT+CFUN=1)");
+    m_switchedOn = m_switchedOn || !wasOn;
+    m_out.endStep(wasOn ? "already on" : "on", {{"was_on", wasOn}});
 }
+
+void ModemSteps::keepRadioOn()
+{
+    m_keepRadioOn = true;
+}
+
+void ModemSteps::leaveRadioAsFound()
+{
+    // After an interrupt nothing more is sent.
+    if (m_switchedOn && !m_keepRadioOn && !m_session.interrupted())
+        powerOff("Switching the radio off again (it was off)");
+}
+
+void ModemSteps::powerOff(const std::string& label)
+{
+    m_out.beginStep("power-off", label);
+    CPowerAssistor& power = m_session.lib().power;
+    bool ok = m_session.change(
+        m_session.results().poweredOff, [&power] { power.PowerOff(); }, "while powering off", limits::kPowerOn,
+        [this] { return !radioIsOn(); });
+    if (!ok)
+        throw CliError(ErrorKind::Failed, "the modem refused to power the radio off (AT+CFUN=0)");
+    m_switchedOn = false;
+    m_out.endStep("off");
+}
+
+namespace {
+
+// What an answer to AT+CPIN? without a state says: the card is busy for a
+// while after a PIN (+CME ERROR: 14, 3GPP TS 27.007) and is asked again; no
+// card (+CME ERROR: 10) is a state; any other error is a refusal.
+enum class PinAnswer { State, Busy, NoCard, Refused };
+
+PinAnswer classifyPinAnswer(const std::string& answer)
+{
+    std::size_t lineEnd = answer.rfind('\n');
+    std::string last = lineEnd == std::string::npos ? answer : answer.substr(lineEnd + 1);
+    // Numbered, or in words after AT+CMEE=2.
+    if (last == "+CME ERROR: 14" || last.find("SIM busy") != std::string::npos)
+        return PinAnswer::Busy;
+    if (last == "+CME ERROR: 10" || last.find("SIM not inserted") != std::string::npos)
+        return PinAnswer::NoCard;
+    bool error = last.find("ERROR") != std::string::npos || last.find("NOT SUPPORT") != std::string::npos;
+    return error ? PinAnswer::Refused : PinAnswer::State;
+}
+
+}  // namespace
 
 SimStatus ModemSteps::readSimStatus()
 {
@@ -100,6 +151,11 @@ SimStatus ModemSteps::readSimStatus()
     Listening<bool> absent(results.simAbsent, [&state](bool isAbsent) {
         if (isAbsent)
             state = SimState::Absent;
+    });
+    std::string pinAnswer;
+    Listening<int, std::string> answers(m_session.answers(), [&pinAnswer](int code, const std::string& text) {
+        if (code == PhoneLine::PinStatus)
+            pinAnswer = text;
     });
 
     Clock::time_point deadline = Clock::now() + m_session.limit(limits::kSim);
@@ -115,12 +171,17 @@ SimStatus ModemSteps::readSimStatus()
                 usim.QueryAttemptRemainCount();
             },
             "while reading the SIM state", limits::kSim);
+        PinAnswer kind = classifyPinAnswer(pinAnswer);
+        if (!state && kind == PinAnswer::NoCard)
+            state = SimState::Absent;
         if (state) {
             SimStatus status;
             status.state = *state;
             status.attempts = readAttempts(attempts);
             return status;
         }
+        if (kind == PinAnswer::Refused)
+            throw CliError(ErrorKind::Failed, "the modem refused AT+CPIN? (the SIM state): " + pinAnswer);
         if (Clock::now() >= deadline)
             throw CliError(ErrorKind::Timeout, "the SIM card did not report its state");
         m_session.pause(polling::kSimBusy);
@@ -161,9 +222,11 @@ SimStatus ModemSteps::unlockSim(const std::optional<std::string>& pin)
 
     m_out.beginStep("unlock", "Unlocking the SIM card with the PIN");
     CUsimAssistor& usim = m_session.lib().usim;
-    bool accepted = std::get<0>(m_session.request(
+    // A lost answer to the PIN is checked by reading the SIM state: never by
+    // entering the PIN again.
+    bool accepted = m_session.change(
         m_session.results().pinChecked, [&usim, &pin] { usim.CheckPin(*pin); }, "while checking the PIN",
-        limits::kSim));
+        limits::kSim, [this] { return readSimStatus().state == SimState::Ready; }, Session::Resend::Never);
     if (!accepted) {
         // Never try the PIN again: a second wrong try brings the PUK closer.
         SimStatus after = readSimStatus();
@@ -198,6 +261,8 @@ SimStatus ModemSteps::waitUntilReady()
 
 int ModemSteps::waitForRegistration()
 {
+    // The command wants the network: the radio it switched on stays on.
+    keepRadioOn();
     return awaitRegistration(true);
 }
 
@@ -211,23 +276,28 @@ int ModemSteps::awaitRegistration(bool required)
 {
     m_out.beginStep("registration", "Waiting for network registration");
     int status = 0;
+    // Answers to the polls and the modem's own reports alike.
     Listening<int> listening(m_session.results().registration, [&status](int reported) { status = reported; });
     CPowerAssistor& power = m_session.lib().power;
     Clock::time_point deadline =
         Clock::now() + m_session.limit(required ? limits::kRegistration : limits::kSettle);
     int lostInARow = 0;
+    std::size_t firstLost = 0;  // the session's losses before the first poll of the run
     for (;;) {
-        power.QueryCregStatus();
+        // A lost answer to a poll is asked again by the next poll; only a
+        // modem that loses every answer ends the wait early.
+        Session::StepLosses losses = m_session.runStep(
+            [&power] { power.QueryCregStatus(); }, [] { return true; }, "about registration", limits::kAnswer);
+        firstLost = lostInARow == 0 ? losses.firstLost : firstLost;
+        lostInARow = losses.lost == 0 ? 0 : lostInARow + 1;
+        if (lostInARow == Session::kQueryAttempts)
+            throw m_session.lostAnswerError("about registration", firstLost,
+                                            "asked " + std::to_string(lostInARow) + " times");
+        if (isRegistered(status))
+            break;
         Clock::duration slice = std::min(toDuration(polling::kRegistration), deadline - Clock::now());
-        try {
-            if (m_session.waitFor([&status] { return isRegistered(status); }, slice))
-                break;
-            lostInARow = 0;
-        } catch (const CliError& error) {
-            // A lost answer to the poll: the next poll asks again.
-            if (!m_session.forgiveLostAnswer(error, ++lostInARow))
-                throw;
-        }
+        if (slice > Clock::duration::zero() && m_session.waitFor([&status] { return isRegistered(status); }, slice))
+            break;
         if (Clock::now() >= deadline) {
             if (!required) {
                 m_out.endStep("not yet: " + registrationText(status), {{"registration", registrationName(status)}});

@@ -29,9 +29,20 @@ public:
 
     // Powers the radio on and runs the set-up that follows; idempotent.
     void powerOn();
+    // Powers the radio off, shown as a step with this label.
+    void powerOff(const std::string& label);
+    // Whether the radio is on (+CFUN?).
+    bool radioIsOn();
+
+    // The radio is left as the session found it: switched off again at the
+    // end of a command that switched it on only to read or set something,
+    // unless the command wants it on (waiting for registration does).
+    void keepRadioOn();
+    void leaveRadioAsFound();
 
     // The SIM state and remaining attempts, asked again while the card is
-    // busy (it can be for a few seconds after a PIN). Shows nothing.
+    // busy (it can be for a few seconds after a PIN). Shows nothing. A modem
+    // that refuses to tell the state is a Failed error.
     SimStatus readSimStatus();
 
     // Makes sure the SIM is ready: enters `pin` once if the card asks for it
@@ -40,7 +51,8 @@ public:
     SimStatus unlockSim(const std::optional<std::string>& pin);
 
     // Waits until the modem is registered (home or roaming); returns the
-    // status. Not registered in time is a NoNetwork failure.
+    // status. Not registered in time is a NoNetwork failure. The radio then
+    // stays on.
     int waitForRegistration();
 
     // Right after this session switched the radio on, the modem has not found
@@ -56,7 +68,8 @@ private:
 
     Session& m_session;
     Output& m_out;
-    bool m_switchedOn = false;  // this session powered the radio on
+    bool m_switchedOn = false;   // this session powered the radio on
+    bool m_keepRadioOn = false;  // and the command wants it to stay on
 };
 
 // "N attempts left" in words, or empty when the count is unknown.

@@ -56,6 +56,10 @@ Session::Session(const SessionOptions& options, std::ostream& traceOut)
     m_assistors = std::make_unique<Assistors>();
     m_assistors->attach(*m_line);
     m_results.connectTo(*m_assistors);
+    // After the assistors: a step sees an answer once the library has read it.
+    auto relay = [this](PhoneLine::QueryType code, const std::string& text) { m_answers.deliver(code, text); };
+    m_line->connectQueryResult(relay);
+    m_line->connectModifyResult(relay);
 }
 
 void Session::awaitInterrupt()
@@ -138,9 +142,12 @@ void Session::openChannel(const SessionOptions& given, std::ostream& traceOut)
         if (event == at::ChannelEvent::DeviceLost && !m_deviceLost) {
             m_deviceLost = true;
             m_channelProblem = description;
-        } else if (event == at::ChannelEvent::Timeout && !m_commandTimedOut) {
-            m_commandTimedOut = true;
-            m_channelProblem = description;
+        } else if (event == at::ChannelEvent::Timeout) {
+            m_lost.push_back(description);
+            if (!m_commandTimedOut) {
+                m_commandTimedOut = true;
+                m_channelProblem = description;
+            }
         }
     });
     try {
@@ -156,31 +163,124 @@ Clock::duration Session::limit(Seconds natural) const
     return toDuration(chosen);
 }
 
-void Session::checkChannel()
+void Session::checkDevice()
 {
     if (m_interrupted)
         throw CliError(ErrorKind::Interrupted, "interrupted");
-    std::string problem = m_channelProblem.empty() ? m_targetDescription : m_channelProblem;
     if (m_deviceLost)
-        throw CliError(ErrorKind::DeviceLost, "the modem went away: " + problem);
+        throw CliError(ErrorKind::DeviceLost,
+                       "the modem went away: " + (m_channelProblem.empty() ? m_targetDescription : m_channelProblem));
+}
+
+void Session::checkChannel()
+{
+    checkDevice();
     if (m_commandTimedOut) {
-        std::string lost = m_lostAnswers == 0 ? ""
-                                              : " (" + std::to_string(m_lostAnswers) +
-                                                    " earlier answers were lost and asked again)";
-        throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem + lost,
-                       {{"lost_answers", m_lostAnswers + 1}});
+        std::string problem = m_channelProblem.empty() ? m_targetDescription : m_channelProblem;
+        throw CliError(ErrorKind::Timeout, "the modem did not answer in time: " + problem + sessionLosses(),
+                       {{"lost_answers", m_lost.size()}});
     }
 }
 
-bool Session::forgiveLostAnswer(const CliError& error, int attempt)
+std::string Session::lostCommands(std::size_t from) const
 {
-    if (error.kind() != ErrorKind::Timeout || !m_commandTimedOut || m_deviceLost || m_interrupted ||
-        attempt >= kQueryAttempts)
-        return false;
-    ++m_lostAnswers;
-    m_commandTimedOut = false;
+    std::vector<std::pair<std::string, int>> counts;  // in the order of the first loss
+    for (std::size_t i = from; i < m_lost.size(); ++i) {
+        auto found = std::find_if(counts.begin(), counts.end(),
+                                  [&](const std::pair<std::string, int>& c) { return c.first == m_lost[i]; });
+        if (found == counts.end())
+            counts.emplace_back(m_lost[i], 1);
+        else
+            ++found->second;
+    }
+    std::string text;
+    for (const auto& [command, count] : counts)
+        text += (text.empty() ? "" : ", ") + command + (count > 1 ? " x" + std::to_string(count) : "");
+    return text;
+}
+
+std::string Session::sessionLosses() const
+{
+    if (m_lost.empty())
+        return "";
+    return " (" + std::to_string(m_lost.size()) + (m_lost.size() == 1 ? " answer" : " answers") +
+           " lost in this session)";
+}
+
+CliError Session::lostAnswerError(const std::string& what, std::size_t firstLost, const std::string& outcome) const
+{
+    return CliError(ErrorKind::Timeout,
+                    "answers from the modem were lost " + what + ": " + lostCommands(firstLost) + "; " + outcome +
+                        sessionLosses(),
+                    {{"lost_answers", m_lost.size()}});
+}
+
+void Session::settleChannel()
+{
+    // The channel answers every command within its limit for it (ERROR when
+    // the answer is lost), so this ends; the bound is the longest of those.
+    runLoop(
+        [this] {
+            checkDevice();
+            return m_line->pendingCommands() == 0;
+        },
+        toDuration(limits::kScan));
+    m_commandTimedOut = false;  // lost answers of commands no step waits for
     m_channelProblem.clear();
-    return true;
+}
+
+Session::StepLosses Session::runStep(const std::function<void()>& send, const std::function<bool()>& done,
+                                     const std::string& what, Seconds natural)
+{
+    settleChannel();
+    StepLosses losses;
+    losses.firstLost = m_lost.size();
+    // The limit runs from the last sign of life: an answer, a report, or a
+    // loss the channel reported after waiting its own limit. A step of many
+    // commands may take longer than the limit when answers get lost.
+    Clock::time_point lastHeard = Clock::now();
+    Listening<int, std::string> heard(m_answers, [&lastHeard](int, const std::string&) { lastHeard = Clock::now(); });
+    std::size_t lossesSeen = m_lost.size();
+    auto finished = [&] {
+        checkDevice();
+        if (m_lost.size() != lossesSeen) {
+            lossesSeen = m_lost.size();
+            lastHeard = Clock::now();
+        }
+        return done() && m_line->pendingCommands() == 0;
+    };
+    send();
+    Clock::duration stepLimit = limit(natural);
+    bool answered = false;
+    while (!answered && Clock::now() - lastHeard < stepLimit)
+        answered = runLoop(finished, lastHeard + stepLimit - Clock::now());
+    losses.lost = m_lost.size() - losses.firstLost;
+    m_commandTimedOut = false;  // the step has taken its losses
+    m_channelProblem.clear();
+    // Out of time with the result in but a command of the step still running:
+    // the result stands, and the late answer is awaited by the next step.
+    if (!answered && !done())
+        throw CliError(ErrorKind::Timeout, "no answer from the modem " + what + " within " + secondsText(stepLimit));
+    return losses;
+}
+
+std::string Session::read(PhoneLine::QueryType code, const std::string& what, Seconds natural)
+{
+    std::size_t firstLost = 0;
+    for (int attempt = 1;; ++attempt) {
+        std::optional<std::string> answer;
+        Listening<int, std::string> listening(m_answers, [&answer, code](int answered, const std::string& text) {
+            if (answered == code && !answer)
+                answer = text;
+        });
+        StepLosses losses = runStep([this, code] { m_line->query(code); }, [&answer] { return answer.has_value(); },
+                                    what, natural);
+        firstLost = attempt == 1 ? losses.firstLost : firstLost;
+        if (losses.lost == 0)
+            return *answer;
+        if (attempt == kQueryAttempts)
+            throw lostAnswerError(what, firstLost, "asked " + std::to_string(attempt) + " times");
+    }
 }
 
 bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)
@@ -245,12 +345,6 @@ bool Session::waitFor(const std::function<bool()>& done, Clock::duration limit)
             return done();
         },
         limit);
-}
-
-void Session::waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what)
-{
-    if (!waitFor(done, limit))
-        throw CliError(ErrorKind::Timeout, "no answer from the modem " + what + " within " + secondsText(limit));
 }
 
 void Session::pause(Seconds duration)

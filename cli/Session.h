@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -68,8 +69,6 @@ public:
     // Throws CliError when the device goes away, the channel reports a command
     // that got no answer, or the user interrupts.
     bool waitFor(const std::function<bool()>& done, Clock::duration limit);
-    // As waitFor, but running out of time is a Timeout error about `what`.
-    void waitOrFail(const std::function<bool()>& done, Clock::duration limit, const std::string& what);
     // Runs the loop for a while (reports keep arriving meanwhile).
     void pause(Seconds duration);
     // Runs the loop until `done` holds or `limit` has passed, whatever happens
@@ -88,57 +87,143 @@ public:
     void releasePort();
     void reclaimPort();
 
+    // Every request below is a step: it waits until the modem has answered
+    // every command it sent (the commands a step sends may be several), so
+    // that an answer the channel reports lost belongs to the step that sent
+    // it. Before sending, the answers still due to earlier commands nobody
+    // waits for (registration polls) are awaited, and their losses forgiven.
+
     // Sends a request and returns the first result of its kind that arrives.
-    // One value comes back as itself, several as a tuple.
+    // One value comes back as itself, several as a tuple. Never sent again: a
+    // lost answer is a Timeout error naming the command.
     template <typename... Values>
     auto request(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
                  Seconds natural)
     {
-        std::optional<std::tuple<Values...>> result;
-        Listening<Values...> listening(tap, [&result](const Values&... values) {
-            if (!result)
-                result.emplace(values...);
-        });
-        send();
-        waitOrFail([&result] { return result.has_value(); }, limit(natural), what);
-        if constexpr (sizeof...(Values) == 1)
-            return std::get<0>(*result);
-        else
-            return *result;
+        Step<Values...> step = exchange(tap, send, what, natural);
+        if (step.lost != 0)
+            throw lostAnswerError(what, step.firstLost, "not sent again");
+        return step.value();
     }
 
     // As request, for a read that changes nothing on the modem (+CSQ, +CREG?,
-    // +CPIN?, +COPS?, ^DSTM?): when the channel reports the answer lost, the
-    // read is sent again, up to kQueryAttempts times in all. Never for a PIN,
-    // PUK or password, nor for anything that changes the modem's state.
+    // +CPIN?, +COPS?, ^DSTM?): when an answer of the step was lost, the read is
+    // sent again, up to kQueryAttempts times in all. Never for a PIN, PUK or
+    // password, nor for anything that changes the modem's state.
     template <typename... Values>
     auto query(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
                Seconds natural)
     {
+        std::size_t firstLost = 0;  // the session's losses before the first attempt
         for (int attempt = 1;; ++attempt) {
-            try {
-                return request(tap, send, what, natural);
-            } catch (const CliError& error) {
-                if (!forgiveLostAnswer(error, attempt))
-                    throw;
-            }
+            Step<Values...> step = exchange(tap, send, what, natural);
+            firstLost = attempt == 1 ? step.firstLost : firstLost;
+            if (step.lost == 0)
+                return step.value();
+            if (attempt == kQueryAttempts)
+                throw lostAnswerError(what, firstLost, "asked " + std::to_string(attempt) + " times");
         }
     }
     static constexpr int kQueryAttempts = 4;
-    // After a query's answer was lost: true when it may be asked again (the
-    // channel reported the loss and attempts are left), forgetting the loss.
-    bool forgiveLostAnswer(const CliError& error, int attempt);
+
+    // A change of the modem's state whose answer is the modem's verdict (the
+    // first value: accepted or not): radio on, PDP context, attach, mode, PIN.
+    // A lost answer reads as refused, so a refusal in a step that lost an
+    // answer is checked by reading the state back with `tookEffect` (itself
+    // a query); if the change did not take, it is sent again, up to
+    // kChangeAttempts times in all, or with Resend::Never (a PIN, a PUK, a
+    // password) not at all: a Timeout error then names the lost answers.
+    // Returns whether the modem accepted the change.
+    enum class Resend { IfNotTaken, Never };
+    template <typename... Rest>
+    bool change(ResultTap<bool, Rest...>& tap, const std::function<void()>& send, const std::string& what,
+                Seconds natural, const std::function<bool()>& tookEffect, Resend resend = Resend::IfNotTaken)
+    {
+        std::size_t firstLost = 0;
+        for (int attempt = 1;; ++attempt) {
+            Step<bool, Rest...> step = exchange(tap, send, what, natural);
+            firstLost = attempt == 1 ? step.firstLost : firstLost;
+            bool accepted = std::get<0>(*step.result);
+            if (accepted || step.lost == 0)
+                return accepted;
+            if (tookEffect())
+                return true;
+            if (resend == Resend::Never)
+                throw lostAnswerError(what, firstLost, "the state read back shows it did not take: not sent again");
+            if (attempt == kChangeAttempts)
+                throw lostAnswerError(what, firstLost, "sent " + std::to_string(attempt) + " times");
+        }
+    }
+    static constexpr int kChangeAttempts = 3;
+
+    // A read the library does not make (+CGATT?, +CGDCONT?): the channel's
+    // answer text to `code`, sent again as a query is when an answer is lost.
+    std::string read(PhoneLine::QueryType code, const std::string& what, Seconds natural);
+
+    // Sends, then waits until `done` holds and the modem has answered every
+    // command; answers lost meanwhile are counted, not thrown. Returns how
+    // many the step lost, and the session's count of lost answers before it.
+    struct StepLosses {
+        std::size_t lost = 0;
+        std::size_t firstLost = 0;
+    };
+    StepLosses runStep(const std::function<void()>& send, const std::function<bool()>& done, const std::string& what,
+                       Seconds natural);
+    // A Timeout error about the answers lost since the session had lost
+    // `firstLost`: what was being done, which commands (PINs masked), and
+    // what became of them.
+    CliError lostAnswerError(const std::string& what, std::size_t firstLost, const std::string& outcome) const;
+
+    // Every answer the channel delivers, with its command code, as the
+    // library gets it: for steps that tell a refusal from a busy device.
+    ResultTap<int, std::string>& answers() { return m_answers; }
 
     // Whether an interrupt arrived; commands that run until interrupted
     // (monitor) stop cleanly on it instead of failing.
     bool interrupted() const { return m_interrupted; }
 
 private:
+    // The first result of a step, and the answers the step lost.
+    template <typename... Values>
+    struct Step : StepLosses {
+        std::optional<std::tuple<Values...>> result;
+        auto value() const
+        {
+            if constexpr (sizeof...(Values) == 1)
+                return std::get<0>(*result);
+            else
+                return *result;
+        }
+    };
+    template <typename... Values>
+    Step<Values...> exchange(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
+                             Seconds natural)
+    {
+        Step<Values...> step;
+        Listening<Values...> listening(tap, [&step](const Values&... values) {
+            if (!step.result)
+                step.result.emplace(values...);
+        });
+        StepLosses losses = runStep(send, [&step] { return step.result.has_value(); }, what, natural);
+        static_cast<StepLosses&>(step) = losses;
+        return step;
+    }
+
     void openChannel(const SessionOptions& options, std::ostream& traceOut);
     // --device auto, and no device named at all: the first real modem port
     // that answers AT, if there is one.
     void findRealModem(SessionOptions& options);
+    // Throws on an interrupt or a lost device; checkChannel also on a lost
+    // answer nobody has taken.
+    void checkDevice();
     void checkChannel();
+    // Waits until the channel has answered every command sent before.
+    void settleChannel();
+    // The commands whose answers were lost from the `from`th loss on, each
+    // once with its count: "AT+CSQ x2, AT+CREG?".
+    std::string lostCommands(std::size_t from) const;
+    // " (N answers lost in this session)", or empty when none was.
+    std::string sessionLosses() const;
     void awaitInterrupt();
     void abortCommandInFlight();
 
@@ -157,7 +242,8 @@ private:
     bool m_interrupted = false;
     bool m_deviceLost = false;
     bool m_commandTimedOut = false;
-    int m_lostAnswers = 0;         // answers the channel reported lost and a query asked again
+    std::vector<std::string> m_lost;  // commands whose answers the channel reported lost
+    ResultTap<int, std::string> m_answers;
     std::string m_channelProblem;  // the channel's description of what went wrong
 };
 

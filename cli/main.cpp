@@ -92,6 +92,7 @@ int run(int argc, char** argv)
         CommandContext context{session, out, steps, global, arguments.args(), background ? &*background : nullptr};
         prepare(context, command->prepare);
         command->run(context);
+        steps.leaveRadioAsFound();
     } catch (const CliError& error) {
         return out.finish(error);
     } catch (const std::exception& error) {

@@ -12,6 +12,7 @@
 #include "DataLinkSetup.h"
 #include "Limits.h"
 #include "LinkProgress.h"
+#include "PacketState.h"
 #include "QosProfile.h"
 #include "Words.h"
 #include "datalink/DataSession.h"
@@ -42,9 +43,9 @@ void defineContext(CommandContext& c, const QosProfile& qos, const std::string& 
     Assistors& lib = session.lib();
 
     c.out.beginStep("context", "Defining the PDP context (APN " + apn + ")");
-    bool defined = session.request(
+    bool defined = session.change(
         results.contextDefined, [&] { lib.connection.GsmPdpActive(kContextId, apn, 0, 0, 0); },
-        "while defining the PDP context", limits::kAnswer);
+        "while defining the PDP context", limits::kAnswer, [&] { return contextHasApn(session, kContextId, apn); });
     if (!defined)
         throw CliError(ErrorKind::Failed, "the modem refused the PDP context for APN " + apn);
     c.out.endStep("ok", {{"apn", apn}});
@@ -52,13 +53,13 @@ void defineContext(CommandContext& c, const QosProfile& qos, const std::string& 
         return;
 
     c.out.beginStep("qos", "Requesting quality of service (" + qosText(qos) + ")");
-    bool accepted = session.request(
+    bool accepted = session.change(
         results.qosSet,
         [&] {
             lib.connectionHelper.SetPacketDomainQos(kContextId, qos.trafficClass, qos.uplinkKbps,
                                                     qos.downlinkKbps);
         },
-        "while requesting the QoS profile", limits::kAnswer);
+        "while requesting the QoS profile", limits::kAnswer, [&] { return qosProfileIs(session, kContextId, qos); });
     if (!accepted)
         throw CliError(ErrorKind::Failed, "the modem refused the QoS profile (" + qosText(qos) + ")");
     c.out.endStep("ok", {{"traffic_class", trafficClassName(qos.trafficClass)},
@@ -71,13 +72,13 @@ void attach(CommandContext& c)
     Session& session = c.session;
     CConnectionAssistor& connection = session.lib().connection;
     c.out.beginStep("attach", "Attaching to the packet domain");
-    bool attached = session.request(
+    bool attached = session.change(
         session.results().attached,
         [&connection] {
             connection.Initialize();  // packet-domain registration reports on
             connection.AttachGprs();
         },
-        "while attaching", limits::kAttach);
+        "while attaching", limits::kAttach, [&session] { return isAttached(session); });
     if (!attached)
         throw CliError(ErrorKind::Failed, "the network refused the packet-domain attach");
     c.out.endStep("attached");

@@ -8,12 +8,16 @@
 namespace cellctl::cli {
 namespace {
 
+CCopsInfo readCurrent(Session& session)
+{
+    CCopsAssistor& cops = session.lib().cops;
+    return session.query(
+        session.results().currentOperator, [&cops] { cops.QueryCops(); }, "about the operator", limits::kAnswer);
+}
+
 void showCurrent(CommandContext& c)
 {
-    Session& session = c.session;
-    CCopsAssistor& cops = session.lib().cops;
-    CCopsInfo current = session.query(
-        session.results().currentOperator, [&cops] { cops.QueryCops(); }, "about the operator", limits::kAnswer);
+    CCopsInfo current = readCurrent(c.session);
     c.out.item("operator", "Operator", operatorText(current), operatorJson(current));
     c.out.item("selection", "Selection", operatorSelectionText(current.GetModeType()),
                current.GetModeType() == CCopsInfo::ModeAutomatic ? "automatic" : "manual");
@@ -27,10 +31,19 @@ void select(CommandContext& c, CCopsInfo& choice, const std::string& label)
 {
     Session& session = c.session;
     CCopsAssistor& cops = session.lib().cops;
+    // Registering with an operator needs the radio: it stays on.
+    c.steps.keepRadioOn();
     c.out.beginStep("select", label);
-    bool ok = session.request(
+    auto selected = [&session, &choice] {
+        CCopsInfo current = readCurrent(session);
+        if (current.GetModeType() != choice.GetModeType())
+            return false;
+        return choice.GetModeType() == CCopsInfo::ModeAutomatic ||
+               current.GetOperatorNumericName() == choice.GetOperatorNumericName();
+    };
+    bool ok = session.change(
         session.results().operatorSelected, [&] { cops.SelectCops(&choice); }, "while selecting the operator",
-        limits::kSelect);
+        limits::kSelect, selected);
     if (!ok)
         throw CliError(ErrorKind::Failed, "the modem could not select that operator (forbidden, or not in range)");
     c.out.endStep("done");

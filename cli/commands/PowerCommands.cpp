@@ -7,19 +7,13 @@ namespace cellctl::cli {
 
 void runPowerOn(CommandContext& c)
 {
+    c.steps.keepRadioOn();
     c.steps.powerOn();
 }
 
 void runPowerOff(CommandContext& c)
 {
-    Session& session = c.session;
-    CPowerAssistor& power = session.lib().power;
-    c.out.beginStep("power-off", "Powering off the radio");
-    bool ok = session.request(session.results().poweredOff, [&power] { power.PowerOff(); }, "while powering off",
-                              limits::kPowerOn);
-    if (!ok)
-        throw CliError(ErrorKind::Failed, "the modem refused to power the radio off");
-    c.out.endStep("off");
+    c.steps.powerOff("Powering off the radio");
 }
 
 void runPowerReset(CommandContext& c)
@@ -27,6 +21,7 @@ void runPowerReset(CommandContext& c)
     Session& session = c.session;
     CPowerAssistor& power = session.lib().power;
     c.out.beginStep("reset", "Resetting the modem");
+    // Never sent twice: a lost answer is an error (a reset cannot be read back).
     bool ok = session.request(session.results().softReset, [&power] { power.SoftReset(); }, "while resetting",
                               limits::kPowerOn);
     if (!ok)

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -215,10 +216,11 @@ TEST(Failure, SilentModemTimesOutSlowOneIsWaitedForWithTimeout)
                     ErrorKind::Timeout);
 }
 
-// A device on TCP that answers a few commands and then goes away.
+// A device on TCP that answers every command OK and goes away after
+// `answers` of them, or of those whose line holds `counted` when it is given.
 class VanishingDevice {
 public:
-    explicit VanishingDevice(int answers)
+    explicit VanishingDevice(int answers, std::string counted = "") : m_counted(std::move(counted))
     {
         m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -247,15 +249,21 @@ private:
         if (connection < 0)
             return;
         char c;
+        std::string line;
         while (answers > 0 && ::read(connection, &c, 1) == 1) {
-            if (c == '\r') {
-                ::write(connection, "\r\nOK\r\n", 6);
-                --answers;
+            if (c != '\r') {
+                line += c;
+                continue;
             }
+            ::write(connection, "\r\nOK\r\n", 6);
+            if (line.find(m_counted) != std::string::npos)
+                --answers;
+            line.clear();
         }
         ::close(connection);
     }
 
+    std::string m_counted;
     int m_listener;
     int m_port = 0;
     std::thread m_thread;
@@ -270,6 +278,85 @@ TEST(Failure, DeviceThatGoesAwayIsReportedLost)
 
     VanishingDevice again(3);
     expectJsonError(runProgram({"--json", "--tcp", again.target(), "status"}), ErrorKind::DeviceLost);
+
+    // monitor keeps the reports it showed before the loss in its JSON document:
+    // the device goes away at its second signal read, after the first was reported.
+    VanishingDevice followed(2, "CSQ?");
+    ProgramRun monitor =
+        runProgram({"--json", "--tcp", followed.target(), "monitor", "--interval", "0.2", "--duration", "60"});
+    expectJsonError(monitor, ErrorKind::DeviceLost);
+    nlohmann::json events = monitor.json().value("events", nlohmann::json::array());
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                            [](const nlohmann::json& event) { return event.at("event") == "signal"; }))
+        << monitor.out;
+}
+
+// A device on TCP that refuses every command line with ERROR, one cellctl
+// run after another.
+class RefusingDevice {
+public:
+    RefusingDevice()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~RefusingDevice()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        m_thread.join();
+        ::close(m_listener);
+    }
+
+    std::string target() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    void serve()
+    {
+        int connection;
+        while ((connection = ::accept(m_listener, nullptr, nullptr)) >= 0) {
+            char c;
+            while (::read(connection, &c, 1) == 1) {
+                if (c == '\r')
+                    ::write(connection, "\r\nERROR\r\n", 9);
+            }
+            ::close(connection);
+        }
+    }
+
+    int m_listener;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+// A refusal ends the command at once, naming the refused command; and the
+// radio is left as it was found: switched off again after a command that
+// switched it on only to read, kept on by one that wants the network.
+TEST(Failure, RefusalsEndAtOnceAndTheRadioIsLeftAsFound)
+{
+    RefusingDevice device;
+    ProgramRun sim = runProgram({"--trace", "--tcp", device.target(), "sim"});
+    EXPECT_EQ(sim.status, exitStatusOf(ErrorKind::Failed)) << sim.err;
+    EXPECT_NE(sim.err.find("the modem refused AT+CPIN?"), std::string::npos) << sim.err;
+    EXPECT_LT(linesContaining(sim.err, "> AT"), 6) << "nothing is asked after the refused state read\n" << sim.err;
+    ProgramRun status = runProgram({"--tcp", device.target(), "status"});
+    EXPECT_EQ(status.status, exitStatusOf(ErrorKind::Failed)) << status.err;
+    EXPECT_NE(status.err.find("the modem refused to power the radio on (AT+CFUN=1)"), std::string::npos) << status.err;
+
+    ProgramRun mode = runOnSimulator({"--trace", "mode"});
+    EXPECT_EQ(mode.status, 0) << mode.err;
+    EXPECT_NE(mode.out.find("Switching the radio off again (it was off) ... off"), std::string::npos) << mode.out;
+    EXPECT_EQ(linesContaining(mode.err, "> AT+CFUN=0"), 1) << mode.err;
+    ProgramRun connect = runOnSimulator({"--trace", "connect", "--apn", "cmnet", "--no-dial"});
+    EXPECT_EQ(connect.status, 0) << connect.err;
+    EXPECT_EQ(linesContaining(connect.err, "> AT+CFUN=0"), 0) << connect.err;
 }
 
 TEST(Failure, NothingListeningOnTcpIsNotFound)

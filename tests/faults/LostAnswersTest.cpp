@@ -1,0 +1,57 @@
+// cellctl against cellsim processes that lose 5 % of their answers: connect
+// without dialling (radio on, SIM, registration, context, QoS, attach) must
+// succeed every time, reads being asked again and changes read back. Each
+// run has a cellsim of its own with a seed of its own, so a failure repeats
+// with cellsim --drop-rate 0.05 --seed N. A lost answer costs the channel's
+// limit for its command (150 s for an attach), so the runs go side by side.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "SimProcess.h"
+
+namespace cellctl::faults {
+namespace {
+
+using cli::test::ProgramRun;
+using cli::test::runProgram;
+
+TEST(LostAnswers, ConnectWithoutDialSucceedsEveryTime)
+{
+    constexpr int kRuns = 20;
+    // Every simulator starts before any run: a simulator started later would
+    // inherit the pipes of the runs under way and hold them open.
+    std::vector<std::unique_ptr<stress::SimProcess>> sims;
+    for (int seed = 1; seed <= kRuns; ++seed) {
+        sims.push_back(std::make_unique<stress::SimProcess>(
+            CELLCTL_CELLSIM_PATH,
+            std::vector<std::string>{"--drop-rate", "0.05", "--seed", std::to_string(seed), "--registration-delay",
+                                     "100"}));
+        sims.back()->start();
+    }
+    std::vector<ProgramRun> runs(kRuns);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kRuns; ++i) {
+        threads.emplace_back([&runs, &sims, i] {
+            runs[i] = runProgram(
+                {"--trace", "--device", sims[i]->slavePath(), "connect", "--apn", "cmnet", "--no-dial"});
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+
+    int succeeded = 0;
+    for (int i = 0; i < kRuns; ++i) {
+        EXPECT_EQ(runs[i].status, 0) << "seed " << i + 1 << ":\n" << runs[i].out << runs[i].err;
+        succeeded += runs[i].status == 0 ? 1 : 0;
+    }
+    std::cout << "[ lost     ] " << succeeded << " of " << kRuns << " connects succeeded at 5 % lost answers\n";
+}
+
+}  // namespace
+}  // namespace cellctl::faults
