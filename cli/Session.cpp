@@ -43,6 +43,19 @@ CliError openError(const std::system_error& error, const std::string& target)
     return CliError(ErrorKind::DeviceUnusable, "cannot open " + target + ": " + error.code().message());
 }
 
+// --tcp takes HOST:PORT, and also tcp:HOST:PORT as cellctl itself names such a
+// target in its messages. The option's own check has seen the port; what the
+// prefix could hide is a missing host.
+std::string tcpHostAndPort(const std::string& given)
+{
+    const std::string prefix = "tcp:";
+    std::string hostAndPort = given.compare(0, prefix.size(), prefix) == 0 ? given.substr(prefix.size()) : given;
+    size_t colon = hostAndPort.rfind(':');
+    if (colon == std::string::npos || colon == 0)
+        throw CliError(ErrorKind::BadArguments, "--tcp: expected HOST:PORT, got " + given);
+    return hostAndPort;
+}
+
 }  // namespace
 
 Session::Session(const SessionOptions& options, std::ostream& traceOut)
@@ -121,7 +134,7 @@ void Session::openChannel(const SessionOptions& given, std::ostream& traceOut)
             throw CliError(ErrorKind::DeviceBusy, error.what());
         }
     } else if (!options.tcp.empty()) {
-        target = "tcp:" + options.tcp;
+        target = "tcp:" + tcpHostAndPort(options.tcp);
         m_targetDescription = target;
     } else {
         m_builtInModem = std::make_unique<BuiltInModem>(options.simulator);

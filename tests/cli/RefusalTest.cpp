@@ -100,5 +100,18 @@ TEST(Refusal, PinsAndPuksNoCardCanHaveAreNeverSent)
     EXPECT_EQ(longest.status, 0) << longest.err;
 }
 
+TEST(Refusal, TcpTargetsAreHostAndPortWithoutSerialOptions)
+{
+    expectRefusedBeforeSending(runProgram({"--trace", "--tcp", "tcp:7000", "status"}), "expected HOST:PORT",
+                               "a prefix and a port, no host");
+    expectRefusedBeforeSending(runProgram({"--trace", "--baud", "9600", "--tcp", "127.0.0.1:1", "status"}),
+                               "--baud applies to serial devices, not --tcp", "--baud with --tcp");
+
+    // tcp:HOST:PORT, as cellctl's own messages name the target, is that target.
+    ProgramRun prefixed = runProgram({"--tcp", "tcp:127.0.0.1:1", "status"});
+    EXPECT_EQ(prefixed.status, exitStatusOf(ErrorKind::DeviceNotFound)) << prefixed.err;
+    EXPECT_NE(prefixed.err.find("nothing answers at tcp:127.0.0.1:1:"), std::string::npos) << prefixed.err;
+}
+
 }  // namespace
 }  // namespace cellctl::cli::test
