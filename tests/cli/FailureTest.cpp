@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -216,11 +217,13 @@ TEST(Failure, SilentModemTimesOutSlowOneIsWaitedForWithTimeout)
                     ErrorKind::Timeout);
 }
 
-// A device on TCP that answers every command OK and goes away after
-// `answers` of them, or of those whose line holds `counted` when it is given.
-class VanishingDevice {
+// A device on TCP at a free loopback port; `serve` runs on its own thread
+// with the listening socket, until the socket is shut down.
+class LoopbackDevice {
 public:
-    explicit VanishingDevice(int answers, std::string counted = "") : m_counted(std::move(counted))
+    using Serve = std::function<void(int listener)>;
+
+    explicit LoopbackDevice(Serve serve)
     {
         m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -231,9 +234,9 @@ public:
         socklen_t length = sizeof address;
         ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
         m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this, answers] { serve(answers); });
+        m_thread = std::thread([this, serve = std::move(serve)] { serve(m_listener); });
     }
-    ~VanishingDevice()
+    ~LoopbackDevice()
     {
         ::shutdown(m_listener, SHUT_RDWR);
         m_thread.join();
@@ -243,9 +246,17 @@ public:
     std::string target() const { return "127.0.0.1:" + std::to_string(m_port); }
 
 private:
-    void serve(int answers)
-    {
-        int connection = ::accept(m_listener, nullptr, nullptr);
+    int m_listener;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+// Answers every command OK and goes away after `answers` of them, or of
+// those whose line holds `counted` when it is given.
+LoopbackDevice::Serve vanishingAfter(int answers, std::string counted = "")
+{
+    return [answers, counted](int listener) mutable {
+        int connection = ::accept(listener, nullptr, nullptr);
         if (connection < 0)
             return;
         char c;
@@ -256,32 +267,41 @@ private:
                 continue;
             }
             ::write(connection, "\r\nOK\r\n", 6);
-            if (line.find(m_counted) != std::string::npos)
+            if (line.find(counted) != std::string::npos)
                 --answers;
             line.clear();
         }
         ::close(connection);
-    }
+    };
+}
 
-    std::string m_counted;
-    int m_listener;
-    int m_port = 0;
-    std::thread m_thread;
-};
+// Refuses every command line with ERROR, one cellctl run after another.
+void refuseEverything(int listener)
+{
+    int connection;
+    while ((connection = ::accept(listener, nullptr, nullptr)) >= 0) {
+        char c;
+        while (::read(connection, &c, 1) == 1) {
+            if (c == '\r')
+                ::write(connection, "\r\nERROR\r\n", 9);
+        }
+        ::close(connection);
+    }
+}
 
 TEST(Failure, DeviceThatGoesAwayIsReportedLost)
 {
-    VanishingDevice device(3);
+    LoopbackDevice device(vanishingAfter(3));
     ProgramRun run = runProgram({"--tcp", device.target(), "power", "on"});
     EXPECT_EQ(run.status, exitStatusOf(ErrorKind::DeviceLost)) << run.out << run.err;
     EXPECT_NE(run.err.find("went away"), std::string::npos) << run.err;
 
-    VanishingDevice again(3);
+    LoopbackDevice again(vanishingAfter(3));
     expectJsonError(runProgram({"--json", "--tcp", again.target(), "status"}), ErrorKind::DeviceLost);
 
     // monitor keeps the reports it showed before the loss in its JSON document:
     // the device goes away at its second signal read, after the first was reported.
-    VanishingDevice followed(2, "CSQ?");
+    LoopbackDevice followed(vanishingAfter(2, "CSQ?"));
     ProgramRun monitor =
         runProgram({"--json", "--tcp", followed.target(), "monitor", "--interval", "0.2", "--duration", "60"});
     expectJsonError(monitor, ErrorKind::DeviceLost);
@@ -291,57 +311,12 @@ TEST(Failure, DeviceThatGoesAwayIsReportedLost)
         << monitor.out;
 }
 
-// A device on TCP that refuses every command line with ERROR, one cellctl
-// run after another.
-class RefusingDevice {
-public:
-    RefusingDevice()
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this] { serve(); });
-    }
-    ~RefusingDevice()
-    {
-        ::shutdown(m_listener, SHUT_RDWR);
-        m_thread.join();
-        ::close(m_listener);
-    }
-
-    std::string target() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    void serve()
-    {
-        int connection;
-        while ((connection = ::accept(m_listener, nullptr, nullptr)) >= 0) {
-            char c;
-            while (::read(connection, &c, 1) == 1) {
-                if (c == '\r')
-                    ::write(connection, "\r\nERROR\r\n", 9);
-            }
-            ::close(connection);
-        }
-    }
-
-    int m_listener;
-    int m_port = 0;
-    std::thread m_thread;
-};
-
 // A refusal ends the command at once, naming the refused command; and the
 // radio is left as it was found: switched off again after a command that
 // switched it on only to read, kept on by one that wants the network.
 TEST(Failure, RefusalsEndAtOnceAndTheRadioIsLeftAsFound)
 {
-    RefusingDevice device;
+    LoopbackDevice device(refuseEverything);
     ProgramRun sim = runProgram({"--trace", "--tcp", device.target(), "sim"});
     EXPECT_EQ(sim.status, exitStatusOf(ErrorKind::Failed)) << sim.err;
     EXPECT_NE(sim.err.find("the modem refused AT+CPIN?"), std::string::npos) << sim.err;
