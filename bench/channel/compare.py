@@ -48,6 +48,7 @@ def clients(build, quick=False):
     if quick:
         return native
     return native + [
+        ("floor-epoll", [os.path.join(bench, "bench_floor_client"), "--epoll"]),
         ("python-serial", [PYTHON, script]),
         ("python-serial-chunked", [PYTHON, script, "--chunked"]),
     ]

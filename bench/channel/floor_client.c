@@ -2,18 +2,36 @@
  * writes the command line and reads until the final OK, with blocking calls
  * and no parsing beyond finding the end of the answer.
  *
- * usage: floor_client DEVICE ROUND_TRIPS [WARMUP]
+ * With --epoll it is the least an event-loop client can do instead: the
+ * descriptor is non-blocking and every read waits first in epoll_wait, as a
+ * client serving many lines from one thread must. The difference between the
+ * two is the price of the event loop itself, before any library code.
+ *
+ * usage: floor_client DEVICE ROUND_TRIPS [WARMUP] [--epoll]
  * Prints one CSV line: client,round_trips,wall_s,user_s,sys_s,bad_answers */
+#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/epoll.h>
 #include <sys/resource.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
 static const char kCommand[] = "AT+CSQ\r";
+static int waitSet = -1; /* the epoll set with --epoll, else -1 */
+
+/* Waits until the device has something to read, when an event loop is used. */
+static void awaitReadable(void)
+{
+    struct epoll_event event;
+    if (waitSet >= 0 && epoll_wait(waitSet, &event, 1, -1) < 0) {
+        perror("floor_client: epoll_wait");
+        exit(1);
+    }
+}
 
 /* Reads until the answer ends with a final result; 1 when it was OK. */
 static int readAnswer(int fd)
@@ -21,7 +39,10 @@ static int readAnswer(int fd)
     char answer[1024];
     size_t length = 0;
     for (;;) {
+        awaitReadable();
         ssize_t n = read(fd, answer + length, sizeof answer - 1 - length);
+        if (n < 0 && errno == EAGAIN)
+            continue;
         if (n <= 0) {
             perror("floor_client: read");
             exit(1);
@@ -51,8 +72,10 @@ static double seconds(struct timeval t)
 
 int main(int argc, char** argv)
 {
+    int useEpoll = argc > 3 && strcmp(argv[argc - 1], "--epoll") == 0;
+    argc -= useEpoll;
     if (argc < 3) {
-        fprintf(stderr, "usage: floor_client DEVICE ROUND_TRIPS [WARMUP]\n");
+        fprintf(stderr, "usage: floor_client DEVICE ROUND_TRIPS [WARMUP] [--epoll]\n");
         return 2;
     }
     const long roundTrips = atol(argv[2]);
@@ -68,6 +91,16 @@ int main(int argc, char** argv)
     cfmakeraw(&settings);
     tcsetattr(fd, TCSANOW, &settings);
     tcflush(fd, TCIOFLUSH);
+    if (useEpoll) {
+        /* Level-triggered, so a wait after a short read sees what is left. */
+        struct epoll_event event = {.events = EPOLLIN, .data.fd = fd};
+        waitSet = epoll_create1(0);
+        if (waitSet < 0 || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK) < 0 ||
+            epoll_ctl(waitSet, EPOLL_CTL_ADD, fd, &event) < 0) {
+            perror("floor_client: epoll");
+            return 1;
+        }
+    }
 
     roundTrip(fd, "ATE0\r");
     for (long i = 0; i < warmup; ++i)
@@ -83,7 +116,8 @@ int main(int argc, char** argv)
     clock_gettime(CLOCK_MONOTONIC, &stop);
     getrusage(RUSAGE_SELF, &after);
 
-    printf("floor,%ld,%.6f,%.6f,%.6f,%ld\n", roundTrips,
+    printf("%s,%ld,%.6f,%.6f,%.6f,%ld\n",
+           useEpoll ? "floor-epoll" : "floor", roundTrips,
            (double)(stop.tv_sec - start.tv_sec) + (double)(stop.tv_nsec - start.tv_nsec) / 1e9,
            seconds(after.ru_utime) - seconds(before.ru_utime),
            seconds(after.ru_stime) - seconds(before.ru_stime), bad);
