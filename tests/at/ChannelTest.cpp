@@ -242,7 +242,7 @@ TEST(DeviceLoss, PendingCommandsAreAnsweredErrorAndTheLineReopensOnTheSamePath)
     rig.line.query(Query::PhoneFunctionality);
     ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
     rig.deviceSends("\r\n+CSQ: 1");
-    rig.pty->closeMaster();
+    rig.pty->lose();
     ASSERT_TRUE(rig.runUntilAnswered());
     EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "ERROR"), queryAnswer(165, "ERROR")}));
     EXPECT_EQ(rig.events.back().first, ChannelEvent::DeviceLost);
@@ -253,7 +253,7 @@ TEST(DeviceLoss, PendingCommandsAreAnsweredErrorAndTheLineReopensOnTheSamePath)
     EXPECT_EQ(rig.delivered.back(), queryAnswer(6, "ERROR"));
 
     // The device comes back under the same name.
-    rig.pty = std::make_unique<PtyPair>();
+    rig.pty = std::make_unique<FakePtyDevice>();
     std::remove(link.c_str());
     ASSERT_EQ(::symlink(rig.pty->slavePath().c_str(), link.c_str()), 0);
     rig.line.reopen();

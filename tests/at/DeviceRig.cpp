@@ -1,12 +1,8 @@
 #include "DeviceRig.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
 #include <ostream>
 #include <stdexcept>
-#include <system_error>
 #include <unistd.h>
 
 namespace cellctl::at::test {
@@ -16,30 +12,6 @@ namespace {
 constexpr auto kHangGuard = std::chrono::seconds(20);
 
 }  // namespace
-
-PtyPair::PtyPair()
-{
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
-        throw std::system_error(errno, std::generic_category(), "cannot create a pty");
-    const char* name = ::ptsname(m_master);
-    if (name == nullptr)
-        throw std::system_error(errno, std::generic_category(), "pty without a slave");
-    m_slavePath = name;
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-}
-
-PtyPair::~PtyPair()
-{
-    closeMaster();
-}
-
-void PtyPair::closeMaster()
-{
-    if (m_master >= 0)
-        ::close(m_master);
-    m_master = -1;
-}
 
 std::ostream& operator<<(std::ostream& out, const Delivered& delivered)
 {
@@ -71,7 +43,7 @@ AtPhoneLineOptions patientTimeouts()
     return options;
 }
 
-DeviceRig::DeviceRig(AtPhoneLineOptions options) : pty(std::make_unique<PtyPair>()), line(io, options)
+DeviceRig::DeviceRig(AtPhoneLineOptions options) : pty(std::make_unique<FakePtyDevice>()), line(io, options)
 {
     line.connectQueryResult([this](PhoneLine::QueryType code, const std::string& text) {
         delivered.push_back(queryAnswer(code, text));
@@ -153,10 +125,7 @@ void DeviceRig::deviceSendsBytewise(const std::string& bytes)
 
 void DeviceRig::deviceAnswers(const std::vector<std::string>& lines)
 {
-    std::string bytes;
-    for (const std::string& text : lines)
-        bytes += "\r\n" + text + "\r\n";
-    deviceSends(bytes);
+    deviceSends(cellctl::test::framed(lines));
 }
 
 bool DeviceRig::runUntil(const std::function<bool()>& done)

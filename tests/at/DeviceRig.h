@@ -11,26 +11,13 @@
 
 #include <cellctl/at/AtPhoneLine.h>
 
+#include "FakePtyDevice.h"
+
 namespace cellctl::at::test {
 
-// A pseudo-terminal pair: the channel opens the slave path like a serial
+// The device on a pty: the channel opens its slave path like a serial
 // device; the test plays the device on the master side.
-class PtyPair {
-public:
-    PtyPair();
-    ~PtyPair();
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
-
-    const std::string& slavePath() const { return m_slavePath; }
-    int master() const { return m_master; }
-    // The device goes away: the channel's next read fails.
-    void closeMaster();
-
-private:
-    int m_master = -1;
-    std::string m_slavePath;
-};
+using cellctl::test::FakePtyDevice;
 
 // One answer or report the line delivered on its result signals.
 struct Delivered {
@@ -90,7 +77,7 @@ public:
     std::string unreadOutput();
 
     boost::asio::io_context io;
-    std::unique_ptr<PtyPair> pty;
+    std::unique_ptr<FakePtyDevice> pty;
     AtPhoneLine line;
     std::vector<Delivered> delivered;
     std::vector<std::pair<ChannelEvent, std::string>> events;
@@ -103,6 +90,5 @@ private:
     int m_deviceFd = -1;
     std::map<int, std::string> m_fromChannel;
 };
-
 
 }  // namespace cellctl::at::test

@@ -40,7 +40,7 @@ TEST(Open, FailuresKeepTheirErrno)
     EXPECT_THROW(line.reopen(), std::system_error);
     EXPECT_FALSE(line.isOpen());
 
-    PtyPair pty;
+    FakePtyDevice pty;
     AtPhoneLineOptions odd;
     odd.baudRate = 12345;
     AtPhoneLine oddLine(io, odd);
@@ -126,7 +126,7 @@ TEST(Threads, OneIoContextServesSeveralLines)
 {
     DeviceRig rig;
     rig.openLine();
-    PtyPair otherPty;
+    FakePtyDevice otherPty;
     AtPhoneLine other(rig.io, patientTimeouts());
     std::vector<std::string> otherAnswers;
     other.connectQueryResult([&](PhoneLine::QueryType, const std::string& text) { otherAnswers.push_back(text); });
@@ -149,7 +149,7 @@ TEST(Threads, OneIoContextServesSeveralLines)
 TEST(Lifetime, DestroyingTheLineWithCommandsInFlightIsSafe)
 {
     boost::asio::io_context io;
-    PtyPair pty;
+    FakePtyDevice pty;
     auto line = std::make_unique<AtPhoneLine>(io);
     int answers = 0;
     line->connectQueryResult([&](PhoneLine::QueryType, const std::string&) { ++answers; });

@@ -4,16 +4,90 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include <cellctl/cellctl.h>
 
+#include "FakePtyDevice.h"
 #include "LoadRun.h"
-#include "NoisyDevice.h"
 
 namespace cellctl::faults {
 namespace {
 
 using namespace std::chrono_literals;
+using test::FakePtyDevice;
+using test::framed;
+
+// The load cycle's commands answered as a fresh cellsim answers them, a mode
+// switch followed by its report.
+std::string answerAsCellsim(const std::string& command)
+{
+    static const std::map<std::string, std::vector<std::string>> answers = {
+        {"ATE0", {"OK"}},
+        {"AT", {"OK"}},
+        {"AT+CSQ", {"+CSQ: 99,99", "OK"}},
+        {"AT^DSTM=1,2,2", {"OK", "^DSTMR: 2"}},
+        {"AT+CFUN?", {"+CFUN: 0", "OK"}},
+        {"AT^DSTM=1,0", {"OK", "^DSTMR: 0"}},
+        {"AT^DUSIM?", {"^DUSIM: 1", "OK"}},
+        {"AT^DRAP?", {"^DRAP: 3,10,3,10", "OK"}},
+        {"AT+CGMR", {"CELLSIM TD-HSDPA V1.0.0", "OK"}},
+        {"AT+CPIN?", {"+CPIN: READY", "OK"}},
+        {"AT^DSTM?", {"^DSTM: 1,2,2", "OK"}},
+    };
+    const auto found = answers.find(command);
+    return framed(found == answers.end() ? std::vector<std::string>{"ERROR"} : found->second);
+}
+
+// Unsolicited lines of a burst, in the order sent, with what the channel
+// delivers for each.
+struct BurstLine {
+    const char* line;
+    int code;               // delivered on the modify-result signal with this code; -1: dropped
+    const char* delivered;  // the text delivered
+};
+
+const BurstLine& burstLine(std::size_t index)
+{
+    static const BurstLine lines[] = {
+        {"+CREG: 1", PhoneLine::NetworkRegistration, "1"},
+        {"+CGREG: 5", PhoneLine::PacketRegistration, "5"},
+        {"^DSTMR: 2", PhoneLine::NetworkModeChanged, "2"},
+        {"RING", -1, ""},
+        {"+HSIND: 1", PhoneLine::HsdpaIndication, "+HSIND: 1"},
+        {"^DCINFO: 1,0,1,1", PhoneLine::CellCapabilityReport, "^DCINFO: 1,0,1,1"},
+        {"+CREG: 5,\"1A2B\",\"00C3F1\"", PhoneLine::NetworkRegistration, "5,\"1A2B\",\"00C3F1\""},
+        {"+CGEV: ME DETACH", -1, ""},
+    };
+    return lines[index % (sizeof lines / sizeof lines[0])];
+}
+
+std::size_t burstLinesWithCode(std::size_t size, int code)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        count += burstLine(i).code == code ? 1 : 0;
+    return count;
+}
+
+// Answers as cellsim does, with a burst of `size` unsolicited lines half
+// before and half after the answer to the first AT+CFUN?.
+FakePtyDevice::Answer answerWithBurst(std::size_t size)
+{
+    auto burst = [](std::size_t from, std::size_t to) {
+        std::string bytes;
+        for (std::size_t i = from; i < to; ++i)
+            bytes += framed({burstLine(i).line});
+        return bytes;
+    };
+    return [size, burst, sent = false](const std::string& command) mutable {
+        const std::string answer = answerAsCellsim(command);
+        if (sent || command != "AT+CFUN?")
+            return answer;
+        sent = true;
+        return burst(0, size / 2) + answer + burst(size / 2, size);
+    };
+}
 
 bool runUntil(boost::asio::io_context& io, const std::function<bool()>& done)
 {
@@ -28,7 +102,10 @@ bool runUntil(boost::asio::io_context& io, const std::function<bool()>& done)
 
 TEST(NoiseBetweenAnswers, JunkPartialAndOverlongLinesChangeNoAnswer)
 {
-    NoisyDevice device({true, 0, 5});
+    FakePtyDevice::Options noisy;
+    noisy.noise = true;
+    noisy.seed = 5;
+    FakePtyDevice device(answerAsCellsim, noisy);
     boost::asio::io_context io;
     at::AtPhoneLine line(io);
     std::size_t dropped = 0;
@@ -85,7 +162,7 @@ struct ReportListeners {
 TEST(ReportBurst, TenThousandUnsolicitedLinesArriveInOrderAroundAnIntactAnswer)
 {
     const std::size_t burst = 10000;
-    NoisyDevice device({false, burst, 1});
+    FakePtyDevice device(answerWithBurst(burst));
     boost::asio::io_context io;
     at::AtPhoneLine line(io);
     line.open(device.slavePath());
@@ -101,25 +178,26 @@ TEST(ReportBurst, TenThousandUnsolicitedLinesArriveInOrderAroundAnIntactAnswer)
     // The burst comes half before, half after the answer to the first query.
     line.query(PhoneLine::PhoneFunctionality);
     line.query(PhoneLine::SignalQualityGsm);
-    const NoisyDevice::BurstCounts sent = NoisyDevice::burstCounts(burst);
+    const std::size_t modeReports = burstLinesWithCode(burst, PhoneLine::NetworkModeChanged);
     // Each mode report makes the library read the mode again.
-    ASSERT_TRUE(runUntil(io, [&] { return answers.size() == 2 + sent.modeChanged && line.pendingCommands() == 0; }));
+    ASSERT_TRUE(runUntil(io, [&] { return answers.size() == 2 + modeReports && line.pendingCommands() == 0; }));
 
     EXPECT_EQ(answers[0], std::make_pair(165, std::string("+CFUN: 0\nOK")));
     EXPECT_EQ(answers[1], std::make_pair(6, std::string("+CSQ: 99,99\nOK")));
     std::vector<std::pair<int, std::string>> expected;
     for (std::size_t i = 0; i < burst; ++i) {
-        const NoisyDevice::BurstLine& sentLine = NoisyDevice::burstLine(i);
+        const BurstLine& sentLine = burstLine(i);
         if (sentLine.code >= 0)
             expected.emplace_back(sentLine.code, sentLine.delivered);
     }
     ASSERT_EQ(reports.size(), expected.size());
     EXPECT_TRUE(reports == expected) << "reports out of order or altered";
 
-    EXPECT_EQ(listeners.registrations, sent.registration);
-    EXPECT_EQ(listeners.packetRegistrations, sent.packetRegistration);
-    EXPECT_EQ(listeners.modes, sent.modeChanged);
-    EXPECT_EQ(listeners.cellCapabilities, sent.hsdpa + sent.cellCapability);
+    EXPECT_EQ(listeners.registrations, burstLinesWithCode(burst, PhoneLine::NetworkRegistration));
+    EXPECT_EQ(listeners.packetRegistrations, burstLinesWithCode(burst, PhoneLine::PacketRegistration));
+    EXPECT_EQ(listeners.modes, modeReports);
+    EXPECT_EQ(listeners.cellCapabilities, burstLinesWithCode(burst, PhoneLine::HsdpaIndication)
+                                              + burstLinesWithCode(burst, PhoneLine::CellCapabilityReport));
 }
 
 }  // namespace

@@ -17,12 +17,14 @@
 #include <cellctl/at/AtPhoneLine.h>
 #include <cellctl/cellctl.h>
 
-#include "WireDevice.h"
+#include "FakePtyDevice.h"
 
 namespace cellctl::hostile {
 namespace {
 
 using namespace std::chrono_literals;
+using test::FakePtyDevice;
+using test::framed;
 
 // The assistors that take texts, attached to one line; every verdict they
 // report, whatever its kind, lands in `verdicts`.
@@ -138,7 +140,7 @@ class ForbiddenByte : public ::testing::TestWithParam<Forbidden> {};
 // and a closing query.
 void expectNoneReachesTheWire(const std::vector<std::string>& texts)
 {
-    WireDevice device({});
+    FakePtyDevice device([](const std::string&) { return framed({"OK"}); });
     boost::asio::io_context io;
     at::AtPhoneLine line(io);
     line.open(device.slavePath());
@@ -195,7 +197,9 @@ void sendEverySecret(Host& host)
 TEST(Trace, NeverShowsAPinPukOrPasswordWrittenEchoedOrTimedOut)
 {
     // The device echoes every line, and never answers the password changes.
-    WireDevice device({true, "CPWD"});
+    FakePtyDevice device([](const std::string& line) {
+        return line.find("CPWD") != std::string::npos ? std::string() : line + "\r" + framed({"OK"});
+    });
     boost::asio::io_context io;
     at::AtPhoneLineOptions options;
     options.timeoutScale = 0.02;
