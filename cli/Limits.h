@@ -23,6 +23,7 @@ inline const Seconds kSelect{130};        // manual +COPS=: up to 2 minutes
 inline const Seconds kAttach{160};        // +CGATT: minutes
 inline const Seconds kRegistration{60};   // from radio on to a network
 inline const Seconds kSettle{15};         // the same, when a command only shows the network
+inline const Seconds kEarlierCommand{60}; // a modem still finishing a command of an earlier run
 // How long an aborted command's final result is awaited before leaving.
 inline const std::chrono::milliseconds kAbortGrace{2000};
 }  // namespace limits

@@ -89,6 +89,13 @@ void Output::say(const std::string& text)
     checkWritten();
 }
 
+void Output::note(const std::string& text)
+{
+    if (!m_json)
+        closeOpenStep("...");
+    m_err << "cellctl: " << terminalSafe(text) << std::endl;
+}
+
 void Output::checkWritten()
 {
     if (!m_out)

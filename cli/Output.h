@@ -36,6 +36,9 @@ public:
               const nlohmann::json& value);
     // A line for people only.
     void say(const std::string& text);
+    // A remark on standard error, in both modes: something the user should
+    // know of while waiting, not a result.
+    void note(const std::string& text);
     // A value for the JSON document only (lists, records shown as tables).
     nlohmann::json& data(const std::string& key) { return m_document[key]; }
 

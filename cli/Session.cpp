@@ -296,6 +296,44 @@ std::string Session::read(PhoneLine::QueryType code, const std::string& what, Se
     }
 }
 
+void Session::awaitModem(const std::function<void(const std::string& limit)>& onBusy)
+{
+    const std::size_t firstLost = m_lost.size();
+    const Clock::duration waitLimit = limit(limits::kEarlierCommand);
+    const Clock::time_point deadline = Clock::now() + waitLimit;
+    bool busy = false;
+    for (;;) {
+        const std::size_t lostBefore = m_lost.size();
+        m_line->query(PhoneLine::SignalQualityGsm);
+        // Ends early at the first loss, so that the user hears of the wait
+        // after the channel's own limit rather than after a whole attempt.
+        bool settled = runLoop(
+            [&] {
+                checkDevice();
+                return m_line->pendingCommands() == 0 || (!busy && m_lost.size() != lostBefore);
+            },
+            deadline - Clock::now());
+        if (settled && m_line->pendingCommands() == 0 && m_lost.size() == lostBefore)
+            break;  // answered, whatever the answer: the modem listens
+        if (Clock::now() >= deadline) {
+            std::string unanswered = lostCommands(firstLost);
+            throw CliError(ErrorKind::Timeout,
+                           "the modem did not answer within " + secondsText(waitLimit) +
+                               ": it may still be busy, finishing an earlier command, or not answer AT at all" +
+                               (unanswered.empty() ? "" : " (unanswered: " + unanswered + ")"));
+        }
+        if (!busy) {
+            busy = true;
+            onBusy(secondsText(waitLimit));
+        }
+        // The attempt still in the channel ends before the next one is sent.
+        runLoop([&] { checkDevice(); return m_line->pendingCommands() == 0; }, deadline - Clock::now());
+    }
+    m_lost.resize(firstLost);
+    m_commandTimedOut = false;
+    m_channelProblem.clear();
+}
+
 bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)
 {
     auto expired = std::make_shared<bool>(false);

@@ -69,6 +69,14 @@ public:
     // Throws CliError when the device goes away, the channel reports a command
     // that got no answer, or the user interrupts.
     bool waitFor(const std::function<bool()>& done, Clock::duration limit);
+    // A modem still running a command of an earlier run that it does not
+    // abort (a network scan) answers nothing until that command ends. Asks it
+    // something harmless (+CSQ) until it answers anything, up to the --timeout or
+    // limits::kEarlierCommand; `onBusy` runs once, with that limit in words
+    // ("60 s"), when the modem first leaves a command unanswered. What went
+    // unanswered meanwhile does not count as lost answers. Throws a Timeout
+    // error when the modem stays silent.
+    void awaitModem(const std::function<void(const std::string& limit)>& onBusy);
     // Runs the loop for a while (reports keep arriving meanwhile).
     void pause(Seconds duration);
     // Runs the loop until `done` holds or `limit` has passed, whatever happens

@@ -88,6 +88,9 @@ int run(int argc, char** argv)
         if (command->run == runConnect && arguments.args().background)
             background = Background::start();
         Session session(global.session, std::cerr);
+        session.awaitModem([&out](const std::string& limit) {
+            out.note("no answer yet: the modem is busy, finishing an earlier command; waiting up to " + limit);
+        });
         ModemSteps steps(session, out);
         CommandContext context{session, out, steps, global, arguments.args(), background ? &*background : nullptr};
         prepare(context, command->prepare);

@@ -164,6 +164,8 @@ const std::vector<CliOption>& cliOptions()
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.registrationDelay); }},
         {"--scan-time", "MS", "duration of a network scan, AT+COPS=? (default 3000)",
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.scanDuration); }},
+        {"--no-abort", nullptr, "a command that takes time runs to its end; lines sent meanwhile wait for it",
+         [](CliSettings& s, const std::string&) { s.modem.abortOnCharacter = false; return true; }},
         {"--latency", "MS", "fault: delay before every command line runs",
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.faults.latency); }},
         {"--drop-rate", "R", "fault: share of answers lost, 0 to 1 (the command still runs)",

@@ -75,7 +75,7 @@ void Modem::feed(const std::string& bytes)
         m_call->fromHost(bytes);
         return;
     }
-    if (m_runningLong && !bytes.empty()) {
+    if (m_runningLong && m_device.options().abortOnCharacter && !bytes.empty()) {
         abortLongCommand();
         m_discardingLine = true;
     }

@@ -56,6 +56,10 @@ struct ModemOptions {
     std::vector<NetworkEntry> networks = defaultNetworks();
     std::chrono::milliseconds registrationDelay{1000};
     std::chrono::milliseconds scanDuration{3000};
+    // Whether a character received while a command that takes time runs
+    // aborts it (V.250), as most modems do. Without, the command runs to its
+    // end and lines received meanwhile wait their turn.
+    bool abortOnCharacter = true;
     std::string revision = "CELLSIM TD-HSDPA V1.0.0";
     int gsmRssi = 23;                      // +CSQ value while camped on GSM
     int tdLevel = 41;                      // ^DCSQ value while camped on TD

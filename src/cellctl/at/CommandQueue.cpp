@@ -114,6 +114,11 @@ void CommandQueue::onTimeout()
         m_phase = Phase::Idle;
         m_needsResync = true;
         ++m_outstandingFinals;
+        // A device silent to the probe that opens the channel may still be
+        // running a command from before (a scan it does not abort); that
+        // command's final result comes before any answer to this channel.
+        if (timedOut.request.kind == RequestKind::Probe && timedOut.request.text == kEchoOff)
+            ++m_outstandingFinals;
         std::string shown = printable(maskSecrets(timedOut.prepared.line));
         note("timeout: " + shown);
         announce(ChannelEvent::Timeout, shown);
