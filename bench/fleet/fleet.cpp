@@ -20,6 +20,8 @@
 #include <boost/asio/io_context.hpp>
 
 #include <cellctl/at/AtPhoneLine.h>
+#include <cellsim/ModemOptions.h>
+#include <cellsim/PtyServer.h>
 
 #include "../support/AllocationCounter.h"
 #include "../support/SilentPhoneLine.h"
@@ -29,6 +31,45 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The simulators' child: serves `count` modems, each on its own pty, all on
+// one io_context thread, printing their paths; runs until stopped. Kept in a
+// process of its own so that the host's memory and CPU figures hold the host
+// alone.
+void serveModems(int count)
+{
+    try {
+        boost::asio::io_context io;
+        std::vector<std::unique_ptr<cellsim::PtyServer>> servers;
+        cellsim::ModemOptions options;
+        options.registrationDelay = std::chrono::milliseconds(50);
+        for (int i = 0; i < count; ++i) {
+            servers.push_back(std::make_unique<cellsim::PtyServer>(io, options));
+            std::printf("%s\n", servers.back()->slavePath().c_str());
+        }
+        std::fflush(stdout);
+        io.run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "simulators: %s\n", e.what());
+    }
+}
+
+// Raises the soft limit of open files to the hard limit; returns the new soft limit.
+long raiseFileLimit()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return -1;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+    return static_cast<long>(limit.rlim_cur);
+}
+
+long residentKib(pid_t pid)
+{
+    return static_cast<long>(cellctl::test::residentKib(pid));
+}
 
 // One modem as the host sees it: its line, the library on it, and whether
 // its status read is complete.
@@ -65,20 +106,21 @@ int main(int argc, char** argv)
 {
     const int modems = argc > 1 ? std::atoi(argv[1]) : 256;
     const char* outPath = argc > 2 ? argv[2] : nullptr;
-    const long fileLimit = bench::raiseFileLimit();
+    const long fileLimit = raiseFileLimit();
     bench::trackLiveBytes();
 
     try {
-        bench::SimulatorProcess simulators(modems);
+        cellctl::test::SimulatorProcess simulators([modems] { serveModems(modems); }, static_cast<std::size_t>(modems));
+        simulators.start();
 
         const std::int64_t libraryHeap = libraryHeapBytes();
         boost::asio::io_context io;
-        const long hostRssBefore = bench::residentKib(getpid());
+        const long hostRssBefore = residentKib(getpid());
         const std::int64_t heapBefore = bench::allocationTally().liveBytes;
 
         std::vector<std::unique_ptr<FleetMember>> fleet;
         int remaining = modems;
-        for (const std::string& path : simulators.devicePaths()) {
+        for (const std::string& path : simulators.paths()) {
             fleet.push_back(std::make_unique<FleetMember>(io, path));
             FleetMember& member = *fleet.back();
             member.rig.cops().connectQueryCopsResult([&member, &remaining, &io](const CCopsInfo&) {
@@ -104,9 +146,9 @@ int main(int argc, char** argv)
         const Clock::time_point stop = Clock::now();
         const double cpu = cpuSeconds() - cpuBefore;
 
-        const long hostRssAfter = bench::residentKib(getpid());
+        const long hostRssAfter = residentKib(getpid());
         const std::int64_t heapAfter = bench::allocationTally().liveBytes;
-        const long simulatorRss = bench::residentKib(simulators.pid());
+        const long simulatorRss = residentKib(simulators.pid());
 
         // The status read can come before the simulated network registers a
         // modem (50 ms after +CFUN=1): its +CREG report follows. The lines are

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "ProgramRun.h"
-#include "SimProcess.h"
+#include "SimulatorProcess.h"
 
 namespace cellctl::faults {
 namespace {
@@ -26,9 +26,9 @@ TEST(LostAnswers, ConnectWithoutDialSucceedsEveryTime)
     constexpr int kRuns = 20;
     // Every simulator starts before any run: a simulator started later would
     // inherit the pipes of the runs under way and hold them open.
-    std::vector<std::unique_ptr<stress::SimProcess>> sims;
+    std::vector<std::unique_ptr<test::SimulatorProcess>> sims;
     for (int seed = 1; seed <= kRuns; ++seed) {
-        sims.push_back(std::make_unique<stress::SimProcess>(
+        sims.push_back(std::make_unique<test::SimulatorProcess>(
             CELLCTL_CELLSIM_PATH,
             std::vector<std::string>{"--drop-rate", "0.05", "--seed", std::to_string(seed), "--registration-delay",
                                      "100"}));

@@ -15,7 +15,7 @@
 #include <boost/asio/steady_timer.hpp>
 
 #include "LoadRun.h"
-#include "SimProcess.h"
+#include "SimulatorProcess.h"
 
 namespace cellctl::faults {
 namespace {
@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 using stress::LoadCounts;
 using stress::LoadOptions;
 using stress::LoadRun;
-using stress::SimProcess;
+using test::SimulatorProcess;
 
 std::string linkPath(const char* name)
 {
@@ -75,7 +75,7 @@ void expectCleanRunAfterwards(boost::asio::io_context& io, at::AtPhoneLine& line
 TEST(CellsimKilledMidCommand, PendingCommandsAreAnsweredTheLineReopensAndWorkResumes)
 {
     const std::string link = linkPath("killed");
-    SimProcess sim(CELLCTL_CELLSIM_PATH, {"--link", link});
+    SimulatorProcess sim(CELLCTL_CELLSIM_PATH, {"--link", link});
     sim.start();
     boost::asio::io_context io;
     at::AtPhoneLine line(io);
@@ -112,7 +112,7 @@ TEST(CellsimKilledMidCommand, PendingCommandsAreAnsweredTheLineReopensAndWorkRes
 
 TEST(CellsimFrozenPastTheTimeouts, LateAnswersNeverLandOnOtherCommands)
 {
-    SimProcess sim(CELLCTL_CELLSIM_PATH, {});
+    SimulatorProcess sim(CELLCTL_CELLSIM_PATH, {});
     sim.start();
     boost::asio::io_context io;
     at::AtPhoneLine line(io, scaledTimeouts(0.05));  // 150 ms for most commands, 1.5 s the longest here
@@ -141,7 +141,7 @@ TEST(CellsimFrozenPastTheTimeouts, LateAnswersNeverLandOnOtherCommands)
 
 TEST(CellsimLosesAQuarterOfItsAnswers, TimeoutsFireAndTheQueueMovesOn)
 {
-    SimProcess sim(CELLCTL_CELLSIM_PATH, {"--drop-rate", "0.25", "--seed", "11"});
+    SimulatorProcess sim(CELLCTL_CELLSIM_PATH, {"--drop-rate", "0.25", "--seed", "11"});
     sim.start();
     boost::asio::io_context io;
     at::AtPhoneLine line(io, scaledTimeouts(0.02));  // 60 ms for most commands

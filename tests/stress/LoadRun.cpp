@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "SimProcess.h"
+#include "SimulatorProcess.h"
 
 namespace cellctl::stress {
 
@@ -78,7 +78,7 @@ LoadCounts LoadRun::run()
     m_io.restart();
     m_counts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_counts.finished = m_counts.sent == m_options.commands && m_open.empty();
-    m_counts.rssEndKib = residentKib();
+    m_counts.rssEndKib = test::residentKib();
     m_counts.rssPeakKib = std::max(m_counts.rssPeakKib, m_counts.rssEndKib);
     m_counts.reportsMissing = m_options.strict ? m_reportsDue.size() : 0;
     return m_counts;
@@ -147,9 +147,9 @@ void LoadRun::sampleMemory()
     const std::uint64_t warm = std::max<std::uint64_t>(1000, m_options.commands / 100);
     const std::uint64_t done = m_counts.answered + m_counts.misrouted;
     if (done == warm)
-        m_counts.rssStartKib = residentKib();
+        m_counts.rssStartKib = test::residentKib();
     if (done % 10000 == 0)
-        m_counts.rssPeakKib = std::max(m_counts.rssPeakKib, residentKib());
+        m_counts.rssPeakKib = std::max(m_counts.rssPeakKib, test::residentKib());
 }
 
 std::string describe(const LoadCounts& counts)

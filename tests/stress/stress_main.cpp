@@ -22,7 +22,7 @@
 #include <cellctl/at/AtPhoneLine.h>
 
 #include "LoadRun.h"
-#include "SimProcess.h"
+#include "SimulatorProcess.h"
 
 namespace {
 
@@ -73,16 +73,16 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, settings))
         return 2;
     try {
-        cellctl::stress::SimProcess sim(settings.cellsim, {"--storm", std::to_string(settings.storm)});
+        cellctl::test::SimulatorProcess sim(settings.cellsim, {"--storm", std::to_string(settings.storm)});
         sim.start();
         boost::asio::io_context io;
         cellctl::at::AtPhoneLine line(io);
         line.open(sim.slavePath());
-        const std::size_t simRssStart = cellctl::stress::residentKib(sim.pid());
+        const std::size_t simRssStart = cellctl::test::residentKib(sim.pid());
 
         cellctl::stress::LoadRun load(io, line, settings.load);
         const cellctl::stress::LoadCounts counts = load.run();
-        const std::size_t simRssEnd = cellctl::stress::residentKib(sim.pid());
+        const std::size_t simRssEnd = cellctl::test::residentKib(sim.pid());
         line.close();
 
         const long growth = static_cast<long>(counts.rssEndKib) - static_cast<long>(counts.rssStartKib);

@@ -1,4 +1,4 @@
-#include "SimProcess.h"
+#include "SimulatorProcess.h"
 
 #include <poll.h>
 #include <sys/prctl.h>
@@ -6,20 +6,20 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 #include <utility>
 
-namespace cellctl::stress {
+namespace cellctl::test {
 
 namespace {
 
-// cellsim prints its pty path at once; this only guards against a hang.
+// A simulator prints its paths at once; this only guards against a hang.
 constexpr int kStartTimeoutMs = 20000;
 
-// Reads the first line the child prints.
-std::string readFirstLine(int fd)
+// Reads one line the child prints.
+std::string readLine(int fd)
 {
     std::string line;
     while (true) {
@@ -28,13 +28,13 @@ std::string readFirstLine(int fd)
         if (polled < 0 && errno == EINTR)
             continue;
         if (polled <= 0)
-            throw std::runtime_error("cellsim printed no pty path");
+            throw std::runtime_error("the simulator printed no pty path");
         char c;
         ssize_t got = ::read(fd, &c, 1);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            throw std::runtime_error("cellsim ended before printing its pty path");
+            throw std::runtime_error("the simulator ended before printing its pty paths");
         if (c == '\n')
             return line;
         line += c;
@@ -43,21 +43,32 @@ std::string readFirstLine(int fd)
 
 }  // namespace
 
-SimProcess::SimProcess(std::string executable, std::vector<std::string> arguments)
+SimulatorProcess::SimulatorProcess(std::string executable, std::vector<std::string> arguments)
     : m_executable(std::move(executable)), m_arguments(std::move(arguments))
 {
 }
 
-SimProcess::~SimProcess()
+SimulatorProcess::SimulatorProcess(std::function<void()> serve, std::size_t paths)
+    : m_serve(std::move(serve)), m_pathCount(paths)
+{
+}
+
+SimulatorProcess::~SimulatorProcess()
 {
     stop(SIGTERM);
 }
 
-void SimProcess::start()
+const std::string& SimulatorProcess::slavePath() const
+{
+    static const std::string none;
+    return m_paths.empty() ? none : m_paths.front();
+}
+
+void SimulatorProcess::start()
 {
     if (running())
-        throw std::logic_error("cellsim is already running");
-    // Everything the child needs is made before the fork: it only execs.
+        throw std::logic_error("the simulator is already running");
+    // Everything an executed child needs is made before the fork: it only execs.
     std::string pty = "--pty";
     std::vector<char*> argv{m_executable.data(), pty.data()};
     for (std::string& argument : m_arguments)
@@ -65,13 +76,14 @@ void SimProcess::start()
     argv.push_back(nullptr);
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
-        throw std::runtime_error("no pipe for cellsim");
+        throw std::runtime_error("no pipe for the simulator");
+    std::fflush(nullptr);  // nothing buffered is written twice
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
-        throw std::runtime_error("cannot fork cellsim");
+        throw std::runtime_error("cannot fork the simulator");
     }
     if (pid == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -80,6 +92,10 @@ void SimProcess::start()
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
+        if (m_serve) {
+            m_serve();
+            ::_exit(1);
+        }
         ::execv(m_executable.c_str(), argv.data());
         ::_exit(127);
     }
@@ -87,14 +103,15 @@ void SimProcess::start()
     m_pid = pid;
     m_output = pipeEnds[0];
     try {
-        m_slavePath = readFirstLine(m_output);
+        while (m_paths.size() < m_pathCount)
+            m_paths.push_back(readLine(m_output));
     } catch (...) {
         stop(SIGKILL);
         throw;
     }
 }
 
-void SimProcess::stop(int signal)
+void SimulatorProcess::stop(int signal)
 {
     if (!running())
         return;
@@ -106,16 +123,16 @@ void SimProcess::stop(int signal)
     ::close(m_output);
     m_output = -1;
     m_pid = -1;
-    m_slavePath.clear();
+    m_paths.clear();
 }
 
-void SimProcess::freeze()
+void SimulatorProcess::freeze()
 {
     if (running())
         ::kill(m_pid, SIGSTOP);
 }
 
-void SimProcess::thaw()
+void SimulatorProcess::thaw()
 {
     if (running())
         ::kill(m_pid, SIGCONT);
@@ -141,4 +158,4 @@ std::size_t residentKib()
     return residentKib(::getpid());
 }
 
-}  // namespace cellctl::stress
+}  // namespace cellctl::test
