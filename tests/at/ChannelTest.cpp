@@ -229,45 +229,6 @@ TEST_F(SlowDevice, ASilentDeviceStillAnswersEveryCommandWithError)
     EXPECT_EQ(rig.unreadOutput(), "AT+CSQ\rAT\rAT\r");
 }
 
-TEST(DeviceLoss, PendingCommandsAreAnsweredErrorAndTheLineReopensOnTheSamePath)
-{
-    DeviceRig rig;
-    // A stable name for the port, as udev gives one, that follows the device.
-    std::string link = ::testing::TempDir() + "cellctl-at-modem-" + std::to_string(::getpid());
-    std::remove(link.c_str());
-    ASSERT_EQ(::symlink(rig.pty->slavePath().c_str(), link.c_str()), 0);
-    rig.openLine(link);
-
-    rig.line.query(Query::SignalQualityGsm);
-    rig.line.query(Query::PhoneFunctionality);
-    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
-    rig.deviceSends("\r\n+CSQ: 1");
-    rig.pty->lose();
-    ASSERT_TRUE(rig.runUntilAnswered());
-    EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "ERROR"), queryAnswer(165, "ERROR")}));
-    EXPECT_EQ(rig.events.back().first, ChannelEvent::DeviceLost);
-    EXPECT_FALSE(rig.line.isOpen());
-
-    rig.line.query(Query::SignalQualityGsm);
-    ASSERT_TRUE(rig.runUntilAnswered());
-    EXPECT_EQ(rig.delivered.back(), queryAnswer(6, "ERROR"));
-
-    // The device comes back under the same name.
-    rig.pty = std::make_unique<FakePtyDevice>();
-    std::remove(link.c_str());
-    ASSERT_EQ(::symlink(rig.pty->slavePath().c_str(), link.c_str()), 0);
-    rig.line.reopen();
-    EXPECT_EQ(rig.events.back(), std::make_pair(ChannelEvent::Reopened, link));
-    ASSERT_EQ(rig.nextCommand(), "ATE0");
-    rig.deviceAnswers({"OK"});
-    rig.line.query(Query::SignalQualityGsm);
-    ASSERT_EQ(rig.nextCommand(), "AT+CSQ");
-    rig.deviceAnswers({"+CSQ: 12,99", "OK"});
-    ASSERT_TRUE(rig.runUntilAnswered());
-    EXPECT_EQ(rig.delivered.back(), queryAnswer(6, "+CSQ: 12,99\nOK"));
-    std::remove(link.c_str());
-}
-
 TEST(DeviceLoss, CloseAnswersPendingCommandsAndLaterOnesWithError)
 {
     DeviceRig rig;

@@ -32,13 +32,6 @@ at::AtPhoneLineOptions lineOptions(double timeoutScale)
     return options;
 }
 
-cellsim::ServerSettings ptyAt(const std::string& linkPath)
-{
-    cellsim::ServerSettings settings;
-    settings.linkPath = linkPath;
-    return settings;
-}
-
 }  // namespace
 
 cellsim::ModemOptions Stack::quickModem()
@@ -49,14 +42,14 @@ cellsim::ModemOptions Stack::quickModem()
     return options;
 }
 
-Stack::Stack(const cellsim::ModemOptions& modem, double timeoutScale, const std::string& linkPath)
-    : server(modem, ptyAt(linkPath)), line(io, lineOptions(timeoutScale))
+Stack::Stack(const cellsim::ModemOptions& modem, double timeoutScale)
+    : server(modem), line(io, lineOptions(timeoutScale))
 {
     server.start();
     line.connectStatus([this](at::ChannelEvent event, const std::string& detail) {
         results.channel.emplace_back(event, detail);
     });
-    line.open(linkPath.empty() ? server.slavePath() : linkPath);
+    line.open(server.slavePath());
     assistors.SetPhoneLine(&line);
     power.SetSupportDualMode(true);
     connectCallbacks();

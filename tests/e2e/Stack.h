@@ -55,8 +55,7 @@ class Stack {
 public:
     static cellsim::ModemOptions quickModem();
 
-    explicit Stack(const cellsim::ModemOptions& modem = quickModem(), double timeoutScale = 1.0,
-                   const std::string& linkPath = std::string());
+    explicit Stack(const cellsim::ModemOptions& modem = quickModem(), double timeoutScale = 1.0);
     ~Stack();
     Stack(const Stack&) = delete;
     Stack& operator=(const Stack&) = delete;
