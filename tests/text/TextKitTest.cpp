@@ -147,5 +147,11 @@ TEST(Numbers, FieldListsStopAtTheFirstFieldThatIsNoNumber)
     EXPECT_EQ(lineAfter("a\n+X:  1,2\n+X: 3", "+X:"), "1,2");
 }
 
+TEST(Fields, LinesCountOnlyWhereThePrefixBeginsThem)
+{
+    EXPECT_EQ(countLinesStartingWith("+CPOL: 1\nx +CPOL: 2\n+CPOL: 3\r\n+CPOL\n+CPOL: 4", "+CPOL:"), 3u);
+    EXPECT_EQ(countLinesStartingWith("", "+CPOL:"), 0u);
+}
+
 }  // namespace
 }  // namespace cellctl::text

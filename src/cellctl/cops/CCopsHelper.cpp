@@ -7,31 +7,18 @@
 
 #include <cellctl/cops/CCopsAssistor.h>
 #include <cellctl/framework/AtResponseParser.h>
+#include <cellctl/text/Fields.h>
 #include <cellctl/text/Numbers.h>
 #include <cellctl/text/Quoting.h>
 
 using cellctl::AtResponse;
 using cellctl::AtResponseParser;
+using cellctl::text::countLinesStartingWith;
 using cellctl::text::extractQuoted;
 using cellctl::text::inQuotes;
 using cellctl::text::readSmallNumber;
 
 namespace {
-
-// How many lines of `answer` begin with `prefix`.
-std::size_t countLines(const std::string& answer, const std::string& prefix)
-{
-    std::size_t count = 0;
-    for (std::size_t start = 0; start < answer.size();) {
-        if (answer.compare(start, prefix.size(), prefix) == 0)
-            ++count;
-        const std::size_t end = answer.find('\n', start);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return count;
-}
 
 const char* flag(bool on)
 {
@@ -170,12 +157,13 @@ void CCopsHelper::ParseQueryAvailableCopsResult(const std::string& answer)
 void CCopsHelper::ParseQueryPreferredCopsListResult(const std::string& answer)
 {
     std::vector<CCopsInfo> entries;
-    entries.reserve(countLines(answer, "+CPOL:"));
+    constexpr char kPreferredLine[] = "+CPOL:";
+    entries.reserve(countLinesStartingWith(answer, kPreferredLine));
     // One record for every line: fields a line does not write (the names of
     // other formats) keep the values of the lines before it.
     CCopsInfo entry;
     AtResponseParser reader(AtResponse{answer});
-    while (reader.findLine("+CPOL:")) {
+    while (reader.findLine(kPreferredLine)) {
         const std::string_view line = reader.currentLineView();
         unsigned pos = 0;
         const int index = readSmallNumber(line, pos);

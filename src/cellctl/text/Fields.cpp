@@ -20,6 +20,20 @@ std::string_view withoutLeadingBlanks(std::string_view text)
     return text.substr(begin);
 }
 
+// Calls `visit` with each line of `text` ("\n" ends a line) until it returns true.
+template <typename Visit>
+void visitLines(std::string_view text, Visit visit)
+{
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (visit(text.substr(start, end - start)))
+            return;
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 std::string trimBlanks(std::string_view text)
@@ -43,16 +57,23 @@ std::string afterPrefix(std::string_view line, std::string_view prefix)
 
 std::optional<std::string_view> lineAfter(std::string_view text, std::string_view prefix)
 {
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view line = text.substr(start, end - start);
+    std::optional<std::string_view> rest;
+    visitLines(text, [&](std::string_view line) {
         if (startsWith(line, prefix))
-            return withoutLeadingBlanks(line.substr(prefix.size()));
-        start = end + 1;
-    }
-    return std::nullopt;
+            rest = withoutLeadingBlanks(line.substr(prefix.size()));
+        return rest.has_value();
+    });
+    return rest;
+}
+
+std::size_t countLinesStartingWith(std::string_view text, std::string_view prefix)
+{
+    std::size_t count = 0;
+    visitLines(text, [&](std::string_view line) {
+        count += startsWith(line, prefix) ? 1 : 0;
+        return false;
+    });
+    return count;
 }
 
 std::vector<std::string> splitFields(std::string_view text)

@@ -21,6 +21,9 @@ std::string afterPrefix(std::string_view line, std::string_view prefix);
 // `prefix`, less leading blanks; nullopt when no line does.
 std::optional<std::string_view> lineAfter(std::string_view text, std::string_view prefix);
 
+// How many lines of `text` begin with `prefix`.
+std::size_t countLinesStartingWith(std::string_view text, std::string_view prefix);
+
 // Splits at commas that are outside double quotes; fields keep their quotes.
 std::vector<std::string> splitFields(std::string_view text);
 
