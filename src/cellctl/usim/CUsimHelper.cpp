@@ -1,6 +1,10 @@
 #include <cellctl/usim/CUsimHelper.h>
 #include <cellctl/framework/AnswerText.h>
 
+#include <algorithm>
+#include <string_view>
+
+#include <cellctl/text/Numbers.h>
 #include <cellctl/text/Quoting.h>
 #include <cellctl/usim/CUsimAssistor.h>
 
@@ -14,20 +18,28 @@ bool reportsSimAbsent(const std::string& answer)
     return answer.find("ERROR: 10") != std::string::npos;
 }
 
-constexpr char kCmeError[] = "+CME ERROR:";
+constexpr std::string_view kCmeError = "+CME ERROR:";
+// The +CME ERROR codes of 3GPP TS 27.007 told apart here.
 constexpr int kSimNotInserted = 10;
+constexpr int kSimPukRequired = 12;
+constexpr int kIncorrectPassword = 16;
+// No numbered error in the answer, and a number too long for any code.
+constexpr int kNoCmeError = -1;
+constexpr int kOverlongCmeError = 1000000;
 
-// The number of a "+CME ERROR: <n>" in the answer; -1 when there is none.
+// The number of a "+CME ERROR: <n>" anywhere in the answer, spaces before it
+// skipped.
 int cmeError(const std::string& answer)
 {
-    std::size_t at = answer.find(kCmeError);
+    const std::size_t at = answer.find(kCmeError);
     if (at == std::string::npos)
-        return -1;
-    std::size_t digit = answer.find_first_not_of(' ', at + sizeof kCmeError - 1);
-    int code = -1;
-    for (std::size_t i = digit; i < answer.size() && answer[i] >= '0' && answer[i] <= '9' && code < 10000; ++i)
-        code = (code < 0 ? 0 : code * 10) + (answer[i] - '0');
-    return code;
+        return kNoCmeError;
+    std::string_view rest = std::string_view(answer).substr(at + kCmeError.size());
+    rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+    const std::string_view digits = rest.substr(0, rest.find_first_not_of("0123456789"));
+    if (digits.empty())
+        return kNoCmeError;
+    return cellctl::text::readNumberField(digits).value_or(kOverlongCmeError);
 }
 
 // What a PIN or PUK entry did to the card, by its answer (3GPP TS 27.007
@@ -41,9 +53,9 @@ CUsimAssistor::PasswordVerdict verdictOf(const std::string& answer, bool pukEntr
     if (cellctl::containsOk(answer))
         return CUsimAssistor::PasswordAccepted;
     switch (cmeError(answer)) {
-    case -1:
-    case 16: return CUsimAssistor::PasswordWrong;
-    case 12: return pukEntry ? CUsimAssistor::PasswordWrong : CUsimAssistor::PasswordBlocked;
+    case kNoCmeError:
+    case kIncorrectPassword: return CUsimAssistor::PasswordWrong;
+    case kSimPukRequired: return pukEntry ? CUsimAssistor::PasswordWrong : CUsimAssistor::PasswordBlocked;
     default: return CUsimAssistor::PasswordNotTried;
     }
 }
