@@ -6,10 +6,10 @@
 
 #include <cellctl/CAssistorSet.h>
 #include <cellctl/cops/CCopsInfo.h>
-#include <cellctl/framework/NumberReading.h>
 #include <cellctl/framework/PhoneLine.h>
 #include <cellctl/mode/CCellCapabilityInfo.h>
 #include <cellctl/mode/CMode.h>
+#include <cellctl/text/Numbers.h>
 
 #include "EveryCallback.h"
 
@@ -96,7 +96,7 @@ CCopsInfo operatorFrom(const std::string& argument)
     record.SetFormat(CCopsInfo::EFormat(byteAt(argument, 1) & 3));
     record.SetAccessTechType(CCopsInfo::EAccessTechType(byteAt(argument, 2) & 3));
     record.SetSelector(CCopsInfo::ESelector(byteAt(argument, 3)));
-    record.SetPreferredPLMNListIndex(readLeadingInt(argument));
+    record.SetPreferredPLMNListIndex(text::readLeadingInt(argument));
     record.SetOperatorName(record.GetFormat(), argument);
     record.SetAccessTechToPreferredPLMNList();
     return record;
@@ -231,11 +231,11 @@ const Request kRequests[] = {
     [](LibraryRig::Parts& p, const std::string&) { p.connection.Initialize(); },
     [](LibraryRig::Parts& p, const std::string&) { p.connection.AttachGprs(); },
     [](LibraryRig::Parts& p, const std::string& a) {
-        p.connection.PdpActive(byteAt(a, 0), a, byteAt(a, 1), readLeadingInt(a), byteAt(a, 2));
+        p.connection.PdpActive(byteAt(a, 0), a, byteAt(a, 1), text::readLeadingInt(a), byteAt(a, 2));
     },
     [](LibraryRig::Parts& p, const std::string& a) { p.connection.GsmPdpActive(1, a, 0, 0, 0); },
     [](LibraryRig::Parts& p, const std::string&) { p.connection.GetServiceMappingList(); },
-    [](LibraryRig::Parts& p, const std::string& a) { p.connection.ReadUsimQos(readLeadingInt(a)); },
+    [](LibraryRig::Parts& p, const std::string& a) { p.connection.ReadUsimQos(text::readLeadingInt(a)); },
     [](LibraryRig::Parts& p, const std::string&) { p.connection.Get3GServiceQuality(); },
 
     // The host rewiring things between answers.

@@ -19,7 +19,7 @@ cmake --build "$coverage" --target fuzzers -j "${JOBS:-2}" > "$coverage.build.lo
 # The files each target is there to exercise.
 files_of() {
     case $1 in
-    fuzz_answer_reader) echo "$root/src/cellctl/framework/AtResponseParser.cpp $root/src/cellctl/framework/NumberReading.cpp" ;;
+    fuzz_answer_reader) echo "$root/src/cellctl/framework/AtResponseParser.cpp $root/src/cellctl/text/Numbers.cpp" ;;
     fuzz_operator_record) echo "$root/src/cellctl/cops/CCopsInfo.cpp" ;;
     fuzz_helper_slots) ls "$root"/src/cellctl/*/*.cpp | grep -v /at/ ;;
     # The channel's framing, queue and shaping; not its transports and I/O glue.

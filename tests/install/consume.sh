@@ -12,7 +12,7 @@ mkdir -p "$work"
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log"
 
 # Nothing internal may be installed.
-for internal in AnswerText.h AtResponseParser.h NumberReading.h CPassword.h CCopsHelper.h CModeHelper.h \
+for internal in AnswerText.h AtResponseParser.h Numbers.h CPassword.h CCopsHelper.h CModeHelper.h \
         Channel.h CommandQueue.h Dialect.h; do
     if find "$prefix/include" -name "$internal" | grep -q .; then
         echo "internal header installed: $internal" >&2
