@@ -1,6 +1,7 @@
 #include "ModemSteps.h"
 
 #include "Limits.h"
+#include "Ts27007.h"
 #include "Words.h"
 
 namespace cellctl::cli {
@@ -120,18 +121,23 @@ void ModemSteps::powerOff(const std::string& label)
 namespace {
 
 // What an answer to AT+CPIN? without a state says: the card is busy for a
-// while after a PIN (+CME ERROR: 14, 3GPP TS 27.007) and is asked again; no
-// card (+CME ERROR: 10) is a state; any other error is a refusal.
+// while after a PIN and is asked again; no card is a state; any other error is
+// a refusal.
 enum class PinAnswer { State, Busy, NoCard, Refused };
+
+// `line` is `error`, numbered or in words.
+bool isErrorLine(const std::string& line, const ts27007::MobileEquipmentError& error)
+{
+    return line == ts27007::numberedCmeError(error) || line.find(error.text) != std::string::npos;
+}
 
 PinAnswer classifyPinAnswer(const std::string& answer)
 {
     std::size_t lineEnd = answer.rfind('\n');
     std::string last = lineEnd == std::string::npos ? answer : answer.substr(lineEnd + 1);
-    // Numbered, or in words after AT+CMEE=2.
-    if (last == "+CME ERROR: 14" || last.find("SIM busy") != std::string::npos)
+    if (isErrorLine(last, ts27007::kSimBusy))
         return PinAnswer::Busy;
-    if (last == "+CME ERROR: 10" || last.find("SIM not inserted") != std::string::npos)
+    if (isErrorLine(last, ts27007::kSimNotInserted))
         return PinAnswer::NoCard;
     bool error = last.find("ERROR") != std::string::npos || last.find("NOT SUPPORT") != std::string::npos;
     return error ? PinAnswer::Refused : PinAnswer::State;
@@ -303,7 +309,7 @@ int ModemSteps::awaitRegistration(bool required)
                 m_out.endStep("not yet: " + registrationText(status), {{"registration", registrationName(status)}});
                 return status;
             }
-            if (status == 3)
+            if (status == ts27007::RegistrationDenied)
                 throw CliError(ErrorKind::NoNetwork, "the network denied registration");
             throw CliError(ErrorKind::NoNetwork, "no network: the modem did not register in time (last status: " +
                                                      registrationText(status) + ")",

@@ -1,14 +1,24 @@
 #include "PacketState.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 #include <vector>
 
+#include <cellctl/text/Comparison.h>
+
 #include "Limits.h"
+#include "Ts27007.h"
 
 namespace cellctl::cli {
 namespace {
+
+// Where the fields read here stand in the answers (the context number first):
+// +CGDCONT: <cid>,<PDP_type>,<APN>,... and
+// +CGEQREQ: <cid>,<Traffic class>,<Maximum bitrate UL>,<Maximum bitrate DL>,...
+constexpr std::size_t kApnField = 2;
+constexpr std::size_t kTrafficClassField = 1;
+constexpr std::size_t kUplinkField = 2;
+constexpr std::size_t kDownlinkField = 3;
 
 // The fields after "<prefix> " of the first answer line that has them, quotes
 // taken off; empty when no line has the prefix. `first` (when given) picks
@@ -19,7 +29,7 @@ std::vector<std::string> fieldsOf(const std::string& answer, const std::string& 
     std::istringstream lines(answer);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.compare(0, prefix.size() + 1, prefix + " ") != 0)
+        if (!text::startsWith(line, prefix + " "))
             continue;
         std::vector<std::string> fields;
         std::istringstream rest(line.substr(prefix.size() + 1));
@@ -34,35 +44,29 @@ std::vector<std::string> fieldsOf(const std::string& answer, const std::string& 
     return {};
 }
 
-std::string lowerCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 }  // namespace
 
 bool isAttached(Session& session)
 {
     std::string answer = session.read(PhoneLine::PacketAttach, "about the packet-domain attach", limits::kAnswer);
     std::vector<std::string> fields = fieldsOf(answer, "+CGATT:");
-    return !fields.empty() && fields[0] == "1";
+    return !fields.empty() && fields[0] == std::to_string(ts27007::PacketAttached);
 }
 
 bool contextHasApn(Session& session, int contextId, const std::string& apn)
 {
     std::string answer = session.read(PhoneLine::PdpContext, "about the PDP context", limits::kAnswer);
     std::vector<std::string> fields = fieldsOf(answer, "+CGDCONT:", std::to_string(contextId));
-    return fields.size() >= 3 && lowerCase(fields[2]) == lowerCase(apn);
+    return fields.size() > kApnField && text::equalsIgnoringCase(fields[kApnField], apn);
 }
 
 bool qosProfileIs(Session& session, int contextId, const QosProfile& profile)
 {
     std::string answer = session.read(PhoneLine::QualityOfService3G, "about the QoS profile", limits::kAnswer);
     std::vector<std::string> fields = fieldsOf(answer, "+CGEQREQ:", std::to_string(contextId));
-    return fields.size() >= 4 && fields[1] == std::to_string(profile.trafficClass) &&
-           fields[2] == std::to_string(profile.uplinkKbps) && fields[3] == std::to_string(profile.downlinkKbps);
+    return fields.size() > kDownlinkField && fields[kTrafficClassField] == std::to_string(profile.trafficClass) &&
+           fields[kUplinkField] == std::to_string(profile.uplinkKbps) &&
+           fields[kDownlinkField] == std::to_string(profile.downlinkKbps);
 }
 
 }  // namespace cellctl::cli

@@ -3,12 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "Ts27007.h"
+
 namespace cellctl::cli {
 
 // The requested 3G quality of service of a connection: traffic class and the
 // maximum bit rates up and down, in kbit/s.
 struct QosProfile {
-    int trafficClass = 3;  // background
+    int trafficClass = ts27007::TrafficBackground;
     int uplinkKbps = 64;
     int downlinkKbps = 384;
 };

@@ -1,5 +1,6 @@
 #include "SimAnswers.h"
 
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +24,7 @@ SimAttempts readAttempts(const std::string& answer)
     std::vector<int> numbers = numbersAfter(answer, "^DRAP:");
     SimAttempts attempts;
     std::optional<int>* fields[] = {&attempts.pin, &attempts.puk, &attempts.pin2, &attempts.puk2};
-    for (size_t i = 0; i < numbers.size() && i < 4; ++i)
+    for (size_t i = 0; i < numbers.size() && i < std::size(fields); ++i)
         *fields[i] = numbers[i];
     return attempts;
 }

@@ -99,7 +99,7 @@ std::string signalText(int accessTechnology, int level)
     if (accessTechnology == CCopsInfo::AccessTechGsm) {
         if (level == ts27007::kRssiNotKnown || level < 0)
             return "no signal (GSM)";
-        return std::to_string(level) + " (GSM, " + std::to_string(-113 + 2 * level) + " dBm)";
+        return std::to_string(level) + " (GSM, " + std::to_string(ts27007::rssiToDbm(level)) + " dBm)";
     }
     return std::to_string(level) + " (" + tech + ")";
 }
@@ -108,7 +108,7 @@ nlohmann::json signalJson(int accessTechnology, int level)
 {
     nlohmann::json signal = {{"access_technology", accessTechnologyName(accessTechnology)}, {"level", level}};
     if (accessTechnology == CCopsInfo::AccessTechGsm && level >= 0 && level != ts27007::kRssiNotKnown)
-        signal["dbm"] = -113 + 2 * level;
+        signal["dbm"] = ts27007::rssiToDbm(level);
     return signal;
 }
 
