@@ -1,6 +1,9 @@
 #include "AccessPoint.h"
 
-#include <cctype>
+#include <string_view>
+
+#include <cellctl/text/Comparison.h>
+#include <cellctl/text/Numbers.h>
 
 #include "LinkProgress.h"
 #include "Words.h"
@@ -11,11 +14,13 @@ namespace cellctl::cli {
 namespace {
 
 const std::chrono::seconds kImsiLimit{3};
+constexpr std::string_view kImsiPrefix = "+CIMI:";  // before the number on some answers
+constexpr std::size_t kShortestImsi = 6;             // a country and a network code at least
+constexpr std::size_t kLongestImsi = 15;
 
-bool isImsi(const std::string& text)
+bool isImsi(const std::string& candidate)
 {
-    return text.size() >= 6 && text.size() <= 15 &&
-           text.find_first_not_of("0123456789") == std::string::npos;
+    return candidate.size() >= kShortestImsi && candidate.size() <= kLongestImsi && text::isDigits(candidate);
 }
 
 // The SIM's identity, asked on the raw port: the library has no request for
@@ -31,8 +36,8 @@ std::string askImsi(CommandContext& c, const std::string& dataPort)
     try {
         ModemPort port(session.io(), loop, shared ? session.portPath() : dataPort, c.global.session.baudRate);
         for (std::string line : port.command("AT+CIMI", kImsiLimit).lines) {
-            if (line.rfind("+CIMI:", 0) == 0)
-                line = line.substr(6);
+            if (text::startsWith(line, kImsiPrefix))
+                line = line.substr(kImsiPrefix.size());
             line.erase(0, line.find_first_not_of(' '));
             if (isImsi(line))
                 imsi = line;

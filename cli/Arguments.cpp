@@ -7,6 +7,8 @@
 #include <iterator>
 #include <map>
 
+#include <cellctl/text/Numbers.h>
+
 #include "AccessPointName.h"
 #include "ExitStatus.h"
 #include "DataLinkSetup.h"
@@ -53,21 +55,19 @@ const CLI::Validator kQosProfile(
     "CLASS,UL,DL");
 
 const CLI::Validator kOperatorCode(
-    [](std::string& text) -> std::string {
-        bool digits = text.size() >= 5 && text.size() <= 6 &&
-                      text.find_first_not_of("0123456789") == std::string::npos;
+    [](std::string& code) -> std::string {
+        bool digits = code.size() >= 5 && code.size() <= 6 && text::isDigits(code);
         return digits ? "" : "an operator code is 5 or 6 digits (MCC and MNC), for example 46000";
     },
     "CODE");
 
 const CLI::Validator kHostPort(
-    [](std::string& text) -> std::string {
-        size_t colon = text.rfind(':');
-        if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+    [](std::string& address) -> std::string {
+        size_t colon = address.rfind(':');
+        if (colon == std::string::npos || colon == 0 || colon + 1 == address.size())
             return "expected HOST:PORT";
-        std::string port = text.substr(colon + 1);
-        if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos || std::stoi(port) == 0 ||
-            std::stoi(port) > 65535)
+        std::string port = address.substr(colon + 1);
+        if (port.size() > 5 || !text::isDigits(port) || std::stoi(port) == 0 || std::stoi(port) > 65535)
             return "the port must be a number from 1 to 65535";
         return "";
     },

@@ -1,41 +1,29 @@
 #include "QosProfile.h"
 
-#include <cctype>
+#include <iterator>
 #include <vector>
+
+#include <cellctl/text/Fields.h>
+#include <cellctl/text/Numbers.h>
 
 namespace cellctl::cli {
 namespace {
 
 // Traffic classes of the 3G QoS profile, by their number.
 const char* const kTrafficClasses[] = {"conversational", "streaming", "interactive", "background", "subscribed"};
-constexpr int kTrafficClassCount = 5;
-constexpr long kMaxBitRateKbps = 256000;
-
-std::vector<std::string> splitAtCommas(const std::string& text)
-{
-    std::vector<std::string> fields(1);
-    for (char c : text) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
+constexpr int kTrafficClassCount = static_cast<int>(std::size(kTrafficClasses));
+static_assert(kTrafficClassCount == ts27007::TrafficSubscribed + 1);
+constexpr int kMaxBitRateKbps = 256000;
+constexpr std::size_t kLongestBitRate = 6;  // digits of kMaxBitRateKbps
 
 std::optional<int> readBitRate(const std::string& field)
 {
-    if (field.empty() || field.size() > 6)
+    if (field.size() > kLongestBitRate || !text::isDigits(field))
         return std::nullopt;
-    long value = 0;
-    for (char c : field) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value > kMaxBitRateKbps)
+    std::optional<int> value = text::readNumberField(field);
+    if (!value || *value > kMaxBitRateKbps)
         return std::nullopt;
-    return static_cast<int>(value);
+    return value;
 }
 
 std::optional<int> readTrafficClass(const std::string& field)
@@ -49,9 +37,9 @@ std::optional<int> readTrafficClass(const std::string& field)
 
 }  // namespace
 
-std::optional<QosProfile> parseQosProfile(const std::string& text)
+std::optional<QosProfile> parseQosProfile(const std::string& argument)
 {
-    std::vector<std::string> fields = splitAtCommas(text);
+    std::vector<std::string> fields = text::splitFields(argument);
     if (fields.size() != 3)
         return std::nullopt;
     std::optional<int> trafficClass = readTrafficClass(fields[0]);

@@ -4,12 +4,17 @@
 #include <cctype>
 #include <set>
 
+#include <cellctl/text/Numbers.h>
+
 #include "datalink/ProviderRecords.h"
 
 namespace cellctl::cli {
 namespace {
 
 constexpr size_t kMccLength = 3;
+constexpr size_t kShortestMnc = 2;
+constexpr size_t kLongestMnc = 3;
+constexpr size_t kLongestImsi = 15;
 
 // A network code to look up and the words naming where it came from.
 struct CodeAttempt {
@@ -26,10 +31,9 @@ struct Finding {
     std::string outcome;  // " not found", " lists no internet APN (Foo)", ": Foo (aa), APN bar"
 };
 
-bool isDigits(const std::string& text, size_t minLength, size_t maxLength)
+bool isDigitsOfLength(const std::string& code, size_t minLength, size_t maxLength)
 {
-    return text.size() >= minLength && text.size() <= maxLength &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return code.size() >= minLength && code.size() <= maxLength && text::isDigits(code);
 }
 
 std::string codeText(const NetworkCode& code) { return code.mcc + "/" + code.mnc; }
@@ -42,11 +46,11 @@ bool sameCode(const NetworkCode& a, const NetworkCode& b) { return a.mcc == b.mc
 std::vector<CodeAttempt> codesToTry(const std::string& imsi, const std::string& registeredCode)
 {
     std::vector<CodeAttempt> attempts;
-    if (isDigits(imsi, kMccLength + 3, 15)) {
-        for (size_t mncLength : {3, 2})
+    if (isDigitsOfLength(imsi, kMccLength + kLongestMnc, kLongestImsi)) {
+        for (size_t mncLength : {kLongestMnc, kShortestMnc})
             attempts.push_back({"SIM home network", {imsi.substr(0, kMccLength), imsi.substr(kMccLength, mncLength)}});
     }
-    if (isDigits(registeredCode, kMccLength + 2, kMccLength + 3)) {
+    if (isDigitsOfLength(registeredCode, kMccLength + kShortestMnc, kMccLength + kLongestMnc)) {
         NetworkCode code{registeredCode.substr(0, kMccLength), registeredCode.substr(kMccLength)};
         bool tried = std::any_of(attempts.begin(), attempts.end(),
                                  [&](const CodeAttempt& attempt) { return sameCode(attempt.code, code); });
