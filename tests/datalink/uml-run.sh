@@ -64,11 +64,17 @@ done
 work=$(mktemp -d "${TMPDIR}/uml-run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# On hosts whose XSAVE area is larger than UML's register buffer (CPUs with
+# AVX-512 or AMX), the guest dies at its first context switch; the wrapper
+# gives UML's register calls a buffer of the host's size.
+cc -O2 -shared -fPIC -o "$work/xstate-shim.so" "$here/uml-xstate-shim.c" -ldl ||
+    fail "cannot build $here/uml-xstate-shim.c (a C compiler is needed)"
+
 # con0 (the kernel's console) goes to uml.log; con1 (the guest script's
 # output) to our stdout. timeout runs UML in its own process group and
 # signals the whole group, which takes UML's helper processes with it.
 status=0
-timeout --kill-after=5 "$limit" "$kernel" \
+LD_PRELOAD="$work/xstate-shim.so" timeout --kill-after=5 "$limit" "$kernel" \
     mem=${mem}M rootfstype=hostfs rootflags=/ ro quiet \
     umid="$(basename "$work")" uml_dir="$work" \
     con=null ssl=null con0=fd:0,fd:1 con1=fd:4,fd:3 \
