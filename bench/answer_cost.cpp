@@ -36,18 +36,17 @@ const std::vector<AnswerPath>& answerPaths()
     static const std::vector<AnswerPath> paths = {
         {"signal", Signal::Query, PhoneLine::SignalQualityGsm, bench::kSignalAnswer,
          [](const HostTally& t) { return t.signalLevel == 23; }},
-        {"registration_report", Signal::Modify, PhoneLine::NetworkRegistration,
-         bench::kRegistrationReport, [](const HostTally& t) { return t.registration == 1; }},
-        {"current_operator", Signal::Query, PhoneLine::CurrentOperator,
-         bench::kCurrentOperatorAnswer, [](const HostTally& t) { return t.currentOperatorTech == 2; }},
-        {"available_operators_10", Signal::Query, PhoneLine::AvailableOperators,
-         bench::availableOperatorsAnswer(10), [](const HostTally& t) { return t.availableOperators == 10; }},
-        {"preferred_list_20", Signal::Query, PhoneLine::PreferredOperators,
-         bench::preferredListAnswer(20), [](const HostTally& t) { return t.preferredEntries == 20; }},
+        {"registration_report", Signal::Modify, PhoneLine::NetworkRegistration, bench::kRegistrationReport,
+         [](const HostTally& t) { return t.registration == 1; }},
+        {"current_operator", Signal::Query, PhoneLine::CurrentOperator, bench::kCurrentOperatorAnswer,
+         [](const HostTally& t) { return t.currentOperatorTech == 2; }},
+        {"available_operators_10", Signal::Query, PhoneLine::AvailableOperators, bench::availableOperatorsAnswer(10),
+         [](const HostTally& t) { return t.availableOperators == 10; }},
+        {"preferred_list_20", Signal::Query, PhoneLine::PreferredOperators, bench::preferredListAnswer(20),
+         [](const HostTally& t) { return t.preferredEntries == 20; }},
         {"mode", Signal::Query, PhoneLine::NetworkMode, bench::kModeAnswer,
          [](const HostTally& t) { return t.modeType == 2; }},
-        {"unhandled_code", Signal::Query, PhoneLine::RevisionIdentification, bench::kRevisionAnswer,
-         nullptr},
+        {"unhandled_code", Signal::Query, PhoneLine::RevisionIdentification, bench::kRevisionAnswer, nullptr},
     };
     return paths;
 }
@@ -88,8 +87,7 @@ void runAnswerPath(benchmark::State& state, const AnswerPath& path)
     // their capacity: the loop measures the steady state.
     const std::uint64_t callbacksBefore = rig.tally().callbacks;
     const std::uint64_t firstAllocations = bench::allocationsDuring([&] { deliver(line, path); });
-    const bool reachedHost = path.reached ? path.reached(rig.tally())
-                                          : rig.tally().callbacks == callbacksBefore;
+    const bool reachedHost = path.reached ? path.reached(rig.tally()) : rig.tally().callbacks == callbacksBefore;
     if (!reachedHost) {
         state.SkipWithError("the answer did not reach the host as expected");
         return;
@@ -120,9 +118,9 @@ void BM_unhandled_code_no_helpers(benchmark::State& state)
         line.deliverQueryResult(PhoneLine::RevisionIdentification, text);
         benchmark::ClobberMemory();
     }
-    state.counters["allocs_per_answer"] = benchmark::Counter(
-        static_cast<double>(bench::allocationTally().allocations - allocationsBefore),
-        benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_answer"] =
+        benchmark::Counter(static_cast<double>(bench::allocationTally().allocations - allocationsBefore),
+                           benchmark::Counter::kAvgIterations);
 }
 
 const bool registered = [] {

@@ -45,9 +45,9 @@ void BM_fire(benchmark::State& state)
         signal(3, text);
         benchmark::ClobberMemory();
     }
-    state.counters["allocs_per_fire"] = benchmark::Counter(
-        static_cast<double>(bench::allocationTally().allocations - allocationsBefore),
-        benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_fire"] =
+        benchmark::Counter(static_cast<double>(bench::allocationTally().allocations - allocationsBefore),
+                           benchmark::Counter::kAvgIterations);
 }
 
 template <typename SignalType>

@@ -15,7 +15,7 @@ namespace {
 
 const std::chrono::seconds kImsiLimit{3};
 constexpr std::string_view kImsiPrefix = "+CIMI:";  // before the number on some answers
-constexpr std::size_t kShortestImsi = 6;             // a country and a network code at least
+constexpr std::size_t kShortestImsi = 6;            // a country and a network code at least
 constexpr std::size_t kLongestImsi = 15;
 
 bool isImsi(const std::string& candidate)
@@ -60,8 +60,8 @@ AccessPoint chooseAccessPoint(CommandContext& c, const CCopsInfo& registered)
 
     c.out.beginStep("apn", "Looking up the access point");
     std::string imsi = c.session.portPath().empty() ? "" : askImsi(c, args.dataDevice);
-    ProviderMatch match = findAccessPoint(args.providerDatabase, imsi, registered.GetOperatorNumericName(),
-                                          displayName(registered));
+    ProviderMatch match =
+        findAccessPoint(args.providerDatabase, imsi, registered.GetOperatorNumericName(), displayName(registered));
     if (!match.settings)
         throw CliError(ErrorKind::NoApn, match.explanation);
     const AccessPointSettings& found = *match.settings;

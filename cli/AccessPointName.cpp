@@ -8,10 +8,7 @@ namespace {
 constexpr size_t kMaxNameOctets = 100;
 constexpr size_t kMaxLabelOctets = 63;
 
-bool isLabelCharacter(unsigned char c)
-{
-    return std::isalnum(c) != 0 || c == '-';
-}
+bool isLabelCharacter(unsigned char c) { return std::isalnum(c) != 0 || c == '-'; }
 
 std::string labelProblem(const std::string& label)
 {

@@ -73,8 +73,8 @@ const CLI::Validator kHostPort(
     },
     "HOST:PORT");
 
-const CLI::Validator kAccessPointName(
-    [](std::string& text) -> std::string { return accessPointNameProblem(text); }, "APN");
+const CLI::Validator kAccessPointName([](std::string& text) -> std::string { return accessPointNameProblem(text); },
+                                      "APN");
 
 // ----- secrets ------------------------------------------------------------
 
@@ -124,8 +124,8 @@ void noArguments(CLI::App&, CommandArgs&) {}
 
 void dataLinkArguments(CLI::App& command, CommandArgs& args)
 {
-    CLI::Option* noDial = command.add_flag("--no-dial", args.noDial,
-                                           "stop after the attach: no data call, no PPP (the old behaviour)");
+    CLI::Option* noDial =
+        command.add_flag("--no-dial", args.noDial, "stop after the attach: no data call, no PPP (the old behaviour)");
     command.add_option("--data-device", args.dataDevice,
                        "the card's modem port for the data call, when it has one beside the AT port");
     command.add_option("--user", args.user, "PPP user name (default: the provider database's)");
@@ -135,17 +135,18 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
     command.add_option("--resolv-conf", args.resolvConf, "write the DNS servers the network gives to FILE");
     command.add_option("--ip-timeout", args.ipTimeout, "seconds from CONNECT to an IP address (default 30)")
         ->check(numberInRange(1, 3600, "seconds"));
-    command.add_option("--status-interval", args.statusInterval,
-                       "seconds between status lines while online (default 10)")
+    command
+        .add_option("--status-interval", args.statusInterval, "seconds between status lines while online (default 10)")
         ->check(numberInRange(1, 3600, "seconds"));
-    CLI::Option* noRedial = command.add_flag("--no-redial", args.noRedial,
-                                             "end with an error when the link drops instead of redialling");
+    CLI::Option* noRedial =
+        command.add_flag("--no-redial", args.noRedial, "end with an error when the link drops instead of redialling");
     command.add_option("--max-redials", args.maxRedials, "give up after N redials (default: until Ctrl-C)")
         ->check(CLI::Range(0, 1000000))
         ->excludes(noRedial);
     command.add_option("--pppd", args.pppd, "the pppd program to run (default /usr/sbin/pppd)");
-    command.add_flag("--background", args.background,
-                     "return once the link is up, supervising it in the background (end it with disconnect)")
+    command
+        .add_flag("--background", args.background,
+                  "return once the link is up, supervising it in the background (end it with disconnect)")
         ->excludes(noDial);
     command.add_option("--provider-database", args.providerDatabase,
                        "where to look up the APN without --apn (default: mobile-broadband-provider-info's)");
@@ -154,13 +155,13 @@ void dataLinkArguments(CLI::App& command, CommandArgs& args)
 
 void connectArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("--apn", args.apn,
-                       "access point name (default: the provider database's entry for the SIM)")
+    command.add_option("--apn", args.apn, "access point name (default: the provider database's entry for the SIM)")
         ->check(kAccessPointName);
-    CLI::Option* qos = command.add_option("--qos", args.qos,
-                                          "requested quality of service: traffic class (0-4 or conversational, "
-                                          "streaming, interactive, background, subscribed), uplink and downlink "
-                                          "maximum bit rates in kbit/s (default background,64,384)")
+    CLI::Option* qos = command
+                           .add_option("--qos", args.qos,
+                                       "requested quality of service: traffic class (0-4 or conversational, "
+                                       "streaming, interactive, background, subscribed), uplink and downlink "
+                                       "maximum bit rates in kbit/s (default background,64,384)")
                            ->check(kQosProfile);
     command.add_flag("--gsm", args.gsmOnly, "GSM packet data: define the context without a 3G QoS profile")
         ->excludes(qos);
@@ -183,9 +184,7 @@ void operatorSelectArguments(CLI::App& command, CommandArgs& args)
 
 void preferredWriteArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("INDEX", args.index, "position in the preferred list")
-        ->required()
-        ->check(CLI::Range(1, 999));
+    command.add_option("INDEX", args.index, "position in the preferred list")->required()->check(CLI::Range(1, 999));
     command.add_option("CODE", args.operatorCode, "numeric operator code (MCC and MNC)")
         ->required()
         ->check(kOperatorCode);
@@ -196,9 +195,7 @@ void preferredWriteArguments(CLI::App& command, CommandArgs& args)
 
 void preferredDeleteArguments(CLI::App& command, CommandArgs& args)
 {
-    command.add_option("INDEX", args.index, "position in the preferred list")
-        ->required()
-        ->check(CLI::Range(1, 999));
+    command.add_option("INDEX", args.index, "position in the preferred list")->required()->check(CLI::Range(1, 999));
 }
 
 void preferredSelectorArguments(CLI::App& command, CommandArgs& args)
@@ -251,20 +248,18 @@ const CommandEntry kCommands[] = {
      runDisconnect},
 
     {"sim", "the SIM card: state, PIN and PUK entry, PIN lock, passwords (default: status)",
-     "  cellctl sim\n  cellctl sim unlock 1234\n  cellctl sim unblock 12345678 4321", Preparation::None,
-     noArguments, runSimStatus},
+     "  cellctl sim\n  cellctl sim unlock 1234\n  cellctl sim unblock 12345678 4321", Preparation::None, noArguments,
+     runSimStatus},
     {"sim status", "show the SIM state, the PIN lock and the remaining attempts", "  cellctl sim status",
      Preparation::None, noArguments, runSimStatus},
     {"sim unlock", "enter the PIN (once: a wrong PIN is never tried again)",
      "  cellctl sim unlock 1234\n  cellctl --pin-file ~/.config/cellctl/pin sim unlock\n  cellctl sim unlock -",
-     Preparation::None, noArguments,
-     runSimUnlock},
+     Preparation::None, noArguments, runSimUnlock},
     {"sim unblock", "unblock a blocked SIM with its PUK and set a new PIN",
      "  cellctl sim unblock 12345678 4321\n  cellctl sim unblock --puk-file puk.txt --new-pin-file new-pin.txt",
      Preparation::None, noArguments, runSimUnblock},
     {"sim lock", "switch the PIN lock on or off (asks for the PIN)",
-     "  cellctl sim lock off 1234\n  cellctl --pin 1234 sim lock on", Preparation::None, simLockArguments,
-     runSimLock},
+     "  cellctl sim lock off 1234\n  cellctl --pin 1234 sim lock on", Preparation::None, simLockArguments, runSimLock},
     {"sim change-pin", "change the PIN, which is the SIM card lock password", "  cellctl sim change-pin 1234 4321",
      Preparation::None, noArguments, runSimChangePin},
     {"sim change-pin2", "change the fixed-dialling password (PIN2)", "  cellctl sim change-pin2 5678 8765",
@@ -276,16 +271,15 @@ const CommandEntry kCommands[] = {
     {"operators current", "show the current operator and how it was selected", "  cellctl operators current",
      Preparation::Network, noArguments, runOperatorsCurrent},
     {"operators scan", "list the operators in range (a scan can take minutes)",
-     "  cellctl operators scan\n  cellctl --json operators scan", Preparation::SimReady, noArguments,
-     runOperatorsScan},
+     "  cellctl operators scan\n  cellctl --json operators scan", Preparation::SimReady, noArguments, runOperatorsScan},
     {"operators select", "register with one operator, chosen by its numeric code", "  cellctl operators select 46001",
      Preparation::Network, operatorSelectArguments, runOperatorsSelect},
     {"operators auto", "let the modem choose the operator", "  cellctl operators auto", Preparation::Network,
      noArguments, runOperatorsAutomatic},
 
     {"preferred", "the preferred-operator list on the SIM (default: list)",
-     "  cellctl preferred\n  cellctl preferred write 3 46000 --td\n  cellctl preferred delete 3",
-     Preparation::SimReady, noArguments, runPreferredList},
+     "  cellctl preferred\n  cellctl preferred write 3 46000 --td\n  cellctl preferred delete 3", Preparation::SimReady,
+     noArguments, runPreferredList},
     {"preferred list", "show the preferred-operator list", "  cellctl preferred list", Preparation::SimReady,
      noArguments, runPreferredList},
     {"preferred write", "write an entry (without --gsm/--td/--gsm-compact: GSM and TD)",
@@ -294,18 +288,18 @@ const CommandEntry kCommands[] = {
     {"preferred delete", "delete an entry", "  cellctl preferred delete 3", Preparation::SimReady,
      preferredDeleteArguments, runPreferredDelete},
     {"preferred selector", "show or choose which preferred list the commands work on",
-     "  cellctl preferred selector\n  cellctl preferred selector 1", Preparation::SimReady,
-     preferredSelectorArguments, runPreferredSelector},
+     "  cellctl preferred selector\n  cellctl preferred selector 1", Preparation::SimReady, preferredSelectorArguments,
+     runPreferredSelector},
 
     {"mode", "the network mode: show, switch, power-on mode (default: show)",
      "  cellctl mode\n  cellctl mode switch gsm\n  cellctl mode power-on td", Preparation::PowerOn, noArguments,
      runModeShow},
-    {"mode show", "show the current network mode and the power-on mode", "  cellctl mode show",
-     Preparation::PowerOn, noArguments, runModeShow},
-    {"mode switch", "switch the network mode to GSM, TD or dual", "  cellctl mode switch td\n  cellctl mode switch dual",
-     Preparation::PowerOn, modeSwitchArguments, runModeSwitch},
-    {"mode power-on", "choose the network the modem starts on", "  cellctl mode power-on gsm",
-     Preparation::PowerOn, modePowerOnArguments, runModePowerOn},
+    {"mode show", "show the current network mode and the power-on mode", "  cellctl mode show", Preparation::PowerOn,
+     noArguments, runModeShow},
+    {"mode switch", "switch the network mode to GSM, TD or dual",
+     "  cellctl mode switch td\n  cellctl mode switch dual", Preparation::PowerOn, modeSwitchArguments, runModeSwitch},
+    {"mode power-on", "choose the network the modem starts on", "  cellctl mode power-on gsm", Preparation::PowerOn,
+     modePowerOnArguments, runModePowerOn},
 
     {"power", "the radio: on, off, soft reset", "  cellctl power on\n  cellctl power off\n  cellctl power reset",
      Preparation::None, noArguments, nullptr},
@@ -369,9 +363,10 @@ Arguments::Arguments() : m_app("cellctl: bring a 3G TD-SCDMA/GSM data card onlin
 void Arguments::addGlobalOptions()
 {
     SessionOptions& session = m_global.session;
-    CLI::Option* device = m_app.add_option("--device", session.device,
-                                           "the modem's AT port (e.g. /dev/ttyUSB2), or auto: the first port that answers AT "
-                                           "(the default when a modem is present)");
+    CLI::Option* device =
+        m_app.add_option("--device", session.device,
+                         "the modem's AT port (e.g. /dev/ttyUSB2), or auto: the first port that answers AT "
+                         "(the default when a modem is present)");
     m_app.add_option("--tcp", session.tcp, "modem reachable over TCP (a serial-to-network bridge)")
         ->check(kHostPort)
         ->excludes(device);
@@ -380,9 +375,10 @@ void Arguments::addGlobalOptions()
     m_secrets.add(m_app, kPin, "--pin", "the SIM PIN, entered once if the card asks for it", m_pin);
     m_app.add_flag("--json", m_global.json, "print one JSON document per command");
     m_app.add_flag("--trace", session.trace, "show the AT traffic on stderr (PINs and passwords masked)");
-    m_app.add_option("--timeout", m_timeout,
-                     "limit in seconds for each step and for each command's answer (default: each "
-                     "step's own, up to minutes for a scan)")
+    m_app
+        .add_option("--timeout", m_timeout,
+                    "limit in seconds for each step and for each command's answer (default: each "
+                    "step's own, up to minutes for a scan)")
         ->check(kStepSeconds);
 }
 
@@ -398,8 +394,9 @@ void Arguments::addSimulatorOptions()
     group.add_option("--sim-puk", sim.puk, "the simulated card's PUK (default 12345678)")->check(secretValidator(kPuk));
     group.add_option("--sim-mode", m_simMode, "network mode at start: gsm, td or dual (default dual)")
         ->check(CLI::IsMember({"gsm", "td", "dual"}));
-    group.add_option("--sim-registration-delay", m_simRegistrationDelay,
-                     "seconds from radio on to registration (default 1)")
+    group
+        .add_option("--sim-registration-delay", m_simRegistrationDelay,
+                    "seconds from radio on to registration (default 1)")
         ->check(numberInRange(0, 600, "seconds"));
     group.add_option("--sim-scan-duration", m_simScanDuration, "seconds a network scan takes (default 3)")
         ->check(numberInRange(0, 600, "seconds"));
@@ -407,17 +404,19 @@ void Arguments::addSimulatorOptions()
         ->check(numberInRange(0, 1, "a share"));
     group.add_option("--sim-seed", sim.seed, "seed of the modem's random choices, such as which answers it loses")
         ->check(CLI::Range(0u, 4294967295u));
-    group.add_option_function<double>(
-             "--sim-latency",
-             [&sim](double seconds) {
-                 sim.faults.latency = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-             },
-             "seconds the modem takes before it runs each command (default 0)")
+    group
+        .add_option_function<double>(
+            "--sim-latency",
+            [&sim](double seconds) {
+                sim.faults.latency = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+            },
+            "seconds the modem takes before it runs each command (default 0)")
         ->check(numberInRange(0, 60, "seconds"));
     group.add_option("--sim-data-peer", sim.dataPeer,
                      "command that is the network behind a data call (its stdin/stdout carry the call's bytes)");
-    group.add_option("--sim-refuse", sim.faults.refused,
-                     "a command the modem always answers with ERROR, e.g. +CGDCONT (may be repeated)")
+    group
+        .add_option("--sim-refuse", sim.faults.refused,
+                    "a command the modem always answers with ERROR, e.g. +CGDCONT (may be repeated)")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     group.add_flag("--sim-data-port", sim.dataPort, "serve a separate modem port for data calls, as data cards do");
 }
@@ -499,10 +498,10 @@ void Arguments::refuseUnknownCommand()
     if (!extra.empty())
         throw CLI::ExtrasError("unknown command: " + path + extra.front(), CLI::ExitCodes::ExtrasError);
     if (chosen->get_require_subcommand_min() > 0)
-        throw CLI::RequiredError(path.empty() ? "no command given"
-                                              : "'" + path.substr(0, path.size() - 1) + "' needs one of: " +
-                                                    CLI::detail::join(names, ", "),
-                                 CLI::ExitCodes::RequiredError);
+        throw CLI::RequiredError(
+            path.empty() ? "no command given"
+                         : "'" + path.substr(0, path.size() - 1) + "' needs one of: " + CLI::detail::join(names, ", "),
+            CLI::ExitCodes::RequiredError);
 }
 
 const CommandEntry& Arguments::parse(int argc, const char* const* argv)

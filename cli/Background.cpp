@@ -39,8 +39,7 @@ void forwardSignal(int signal)
         std::_Exit(kExitSuccess);
 
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     std::_Exit(WIFEXITED(status) ? WEXITSTATUS(status) : exitStatusOf(ErrorKind::Interrupted));
 }
 

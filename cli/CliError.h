@@ -10,15 +10,15 @@ namespace cellctl::cli {
 // Every way a command can fail. Each kind has its own exit status and JSON name
 // (ExitStatus.cpp holds the table).
 enum class ErrorKind {
-    Failed,           // the modem refused or could not carry out the request
+    Failed,  // the modem refused or could not carry out the request
     BadArguments,
     NoSim,
-    PinRequired,      // the SIM waits for its PIN and none was given
-    WrongPassword,    // wrong PIN, PUK or password; attempts left in the message
-    PukRequired,      // the SIM is blocked and waits for its PUK
+    PinRequired,    // the SIM waits for its PIN and none was given
+    WrongPassword,  // wrong PIN, PUK or password; attempts left in the message
+    PukRequired,    // the SIM is blocked and waits for its PUK
     DeviceNotFound,
     DeviceBusy,
-    DeviceUnusable,   // the device exists but cannot be opened (permissions, not a modem)
+    DeviceUnusable,  // the device exists but cannot be opened (permissions, not a modem)
     Timeout,
     DeviceLost,
     NoNetwork,        // no registration within the time limit, or registration denied
@@ -32,7 +32,7 @@ enum class ErrorKind {
     NoApn,            // no --apn and none in the provider database
     OutputFailed,     // standard output stopped taking what is written (closed pipe, full disk)
     Interrupted,
-    Internal          // a fault of cellctl itself
+    Internal  // a fault of cellctl itself
 };
 
 // A failure on its way to main(), which prints `what()` and exits with the
@@ -40,7 +40,9 @@ enum class ErrorKind {
 class CliError : public std::runtime_error {
 public:
     CliError(ErrorKind kind, const std::string& message, nlohmann::json details = nlohmann::json::object())
-        : std::runtime_error(message), m_kind(kind), m_details(std::move(details))
+        : std::runtime_error(message),
+          m_kind(kind),
+          m_details(std::move(details))
     {
     }
 

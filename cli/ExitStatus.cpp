@@ -12,7 +12,8 @@ const ExitStatusEntry kExitStatuses[] = {
     {ErrorKind::BadArguments, 2, "bad-arguments", "bad command line"},
     {ErrorKind::NoSim, 3, "no-sim", "no SIM card in the modem"},
     {ErrorKind::PinRequired, 4, "pin-required", "the SIM card waits for its PIN (give it with --pin)"},
-    {ErrorKind::WrongPassword, 5, "wrong-pin", "wrong PIN, PUK or password (the message says how many attempts are left)"},
+    {ErrorKind::WrongPassword, 5, "wrong-pin",
+     "wrong PIN, PUK or password (the message says how many attempts are left)"},
     {ErrorKind::PukRequired, 6, "puk-required", "the SIM card is blocked and needs its PUK"},
     {ErrorKind::DeviceNotFound, 7, "device-not-found", "the device does not exist"},
     {ErrorKind::DeviceBusy, 8, "device-busy", "another program holds the device"},
@@ -26,7 +27,8 @@ const ExitStatusEntry kExitStatuses[] = {
     {ErrorKind::DialFailed, 16, "dial-failed", "the modem could not dial the data call (NO CARRIER, BUSY, ERROR)"},
     {ErrorKind::NoIpAddress, 17, "no-ip-address", "PPP started but no IP address came in time (--ip-timeout)"},
     {ErrorKind::AuthRefused, 18, "auth-refused", "the network refused the PPP user name or password"},
-    {ErrorKind::LinkDropped, 19, "link-dropped", "the data link went down and was not redialled (--no-redial, --max-redials)"},
+    {ErrorKind::LinkDropped, 19, "link-dropped",
+     "the data link went down and was not redialled (--no-redial, --max-redials)"},
     {ErrorKind::NoApn, 20, "no-apn", "no --apn given and none found for the SIM in the provider database"},
     {ErrorKind::OutputFailed, 21, "output-failed", "standard output could not be written (a closed pipe, a full disk)"},
     {ErrorKind::Internal, 70, "internal-error", "an internal error of cellctl"},
@@ -51,15 +53,9 @@ const ExitStatusEntry& exitStatusEntry(ErrorKind kind)
     return entry != nullptr ? *entry : *findEntry(ErrorKind::Internal);
 }
 
-std::vector<ExitStatusEntry> exitStatusTable()
-{
-    return {std::begin(kExitStatuses), std::end(kExitStatuses)};
-}
+std::vector<ExitStatusEntry> exitStatusTable() { return {std::begin(kExitStatuses), std::end(kExitStatuses)}; }
 
-int exitStatusOf(ErrorKind kind)
-{
-    return exitStatusEntry(kind).status;
-}
+int exitStatusOf(ErrorKind kind) { return exitStatusEntry(kind).status; }
 
 std::string exitStatusHelp()
 {

@@ -14,16 +14,16 @@ namespace limits {
 // The channel's own limit for most commands; --timeout scales the channel's
 // limits by the user's value over this one (never below them).
 inline const Seconds kChannelAnswer{3};
-inline const Seconds kAnswer{10};         // most commands: 3 s on the channel
-inline const Seconds kPowerOn{40};        // +CFUN: up to 30 s
-inline const Seconds kSim{15};            // +CPIN?: up to 10 s while the card starts
-inline const Seconds kPreferredList{25};  // +CPOL: about 20 s
-inline const Seconds kScan{330};          // +COPS=?: minutes
-inline const Seconds kSelect{130};        // manual +COPS=: up to 2 minutes
-inline const Seconds kAttach{160};        // +CGATT: minutes
-inline const Seconds kRegistration{60};   // from radio on to a network
-inline const Seconds kSettle{15};         // the same, when a command only shows the network
-inline const Seconds kEarlierCommand{60}; // a modem still finishing a command of an earlier run
+inline const Seconds kAnswer{10};          // most commands: 3 s on the channel
+inline const Seconds kPowerOn{40};         // +CFUN: up to 30 s
+inline const Seconds kSim{15};             // +CPIN?: up to 10 s while the card starts
+inline const Seconds kPreferredList{25};   // +CPOL: about 20 s
+inline const Seconds kScan{330};           // +COPS=?: minutes
+inline const Seconds kSelect{130};         // manual +COPS=: up to 2 minutes
+inline const Seconds kAttach{160};         // +CGATT: minutes
+inline const Seconds kRegistration{60};    // from radio on to a network
+inline const Seconds kSettle{15};          // the same, when a command only shows the network
+inline const Seconds kEarlierCommand{60};  // a modem still finishing a command of an earlier run
 // How long an aborted command's final result is awaited before leaving.
 inline const std::chrono::milliseconds kAbortGrace{2000};
 }  // namespace limits

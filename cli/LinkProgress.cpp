@@ -18,17 +18,28 @@ std::string joined(const std::vector<std::string>& items, const char* separator)
 ErrorKind errorKindOf(DataLinkFailure failure)
 {
     switch (failure) {
-    case DataLinkFailure::PppdMissing: return ErrorKind::PppMissing;
-    case DataLinkFailure::PppdNotPermitted: return ErrorKind::PppNotPermitted;
-    case DataLinkFailure::NoKernelPpp: return ErrorKind::NoKernelPpp;
-    case DataLinkFailure::DialFailed: return ErrorKind::DialFailed;
-    case DataLinkFailure::NoIpAddress: return ErrorKind::NoIpAddress;
-    case DataLinkFailure::AuthRefused: return ErrorKind::AuthRefused;
-    case DataLinkFailure::LinkDropped: return ErrorKind::LinkDropped;
-    case DataLinkFailure::PppdFailed: return ErrorKind::Failed;
-    case DataLinkFailure::DeviceBusy: return ErrorKind::DeviceBusy;
-    case DataLinkFailure::DeviceLost: return ErrorKind::DeviceLost;
-    case DataLinkFailure::ModemStuck: return ErrorKind::Failed;
+    case DataLinkFailure::PppdMissing:
+        return ErrorKind::PppMissing;
+    case DataLinkFailure::PppdNotPermitted:
+        return ErrorKind::PppNotPermitted;
+    case DataLinkFailure::NoKernelPpp:
+        return ErrorKind::NoKernelPpp;
+    case DataLinkFailure::DialFailed:
+        return ErrorKind::DialFailed;
+    case DataLinkFailure::NoIpAddress:
+        return ErrorKind::NoIpAddress;
+    case DataLinkFailure::AuthRefused:
+        return ErrorKind::AuthRefused;
+    case DataLinkFailure::LinkDropped:
+        return ErrorKind::LinkDropped;
+    case DataLinkFailure::PppdFailed:
+        return ErrorKind::Failed;
+    case DataLinkFailure::DeviceBusy:
+        return ErrorKind::DeviceBusy;
+    case DataLinkFailure::DeviceLost:
+        return ErrorKind::DeviceLost;
+    case DataLinkFailure::ModemStuck:
+        return ErrorKind::Failed;
     }
     return ErrorKind::Internal;
 }
@@ -73,10 +84,7 @@ bool LinkProgress::runLoop(const std::function<bool()>& done, LinkClock::duratio
     return m_session.runLoop(done, limit);
 }
 
-void LinkProgress::prepareRedial()
-{
-    m_redial();
-}
+void LinkProgress::prepareRedial() { m_redial(); }
 
 void LinkProgress::dialling(const std::string& command)
 {
@@ -93,10 +101,7 @@ void LinkProgress::dialed(const std::string& result)
     }
 }
 
-void LinkProgress::negotiating(const std::string& interface)
-{
-    m_out.stepProgress(interface + " negotiating ... ");
-}
+void LinkProgress::negotiating(const std::string& interface) { m_out.stepProgress(interface + " negotiating ... "); }
 
 void LinkProgress::linkUp(const LinkDetails& details)
 {
@@ -118,10 +123,7 @@ void LinkProgress::online(const LinkCounters& counters, LinkClock::duration upFo
     m_out.item("", "Link", radio.empty() ? line : line + ", " + radio, nullptr);
 }
 
-void LinkProgress::linkDown(const std::string& reason)
-{
-    m_out.item("", "Link down", reason, nullptr);
-}
+void LinkProgress::linkDown(const std::string& reason) { m_out.item("", "Link down", reason, nullptr); }
 
 void LinkProgress::redialling(LinkClock::duration delay, int redial)
 {
@@ -147,9 +149,6 @@ void LinkProgress::hungUp()
     m_out.endStep("done");
 }
 
-void LinkProgress::notice(const std::string& text)
-{
-    m_out.say(text);
-}
+void LinkProgress::notice(const std::string& text) { m_out.say(text); }
 
 }  // namespace cellctl::cli

@@ -18,9 +18,11 @@ public:
     // `redial` makes the modem ready again after a drop (registration, attach);
     // `radioStatus` returns a short signal/registration text, or empty when the
     // AT port is not free to ask.
-    LinkProgress(Session& session, Output& out, std::function<void()> redial,
-                 std::function<std::string()> radioStatus)
-        : m_session(session), m_out(out), m_redial(std::move(redial)), m_radioStatus(std::move(radioStatus))
+    LinkProgress(Session& session, Output& out, std::function<void()> redial, std::function<std::string()> radioStatus)
+        : m_session(session),
+          m_out(out),
+          m_redial(std::move(redial)),
+          m_radioStatus(std::move(radioStatus))
     {
     }
 

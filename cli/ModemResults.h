@@ -19,21 +19,21 @@ struct ModemResults {
     void connectTo(Assistors& assistors);
 
     // Power and registration.
-    ResultTap<bool> poweredOn;           // answer to the power-on command
-    ResultTap<bool> wasPoweredOn;        // radio state read at the start of power-on
+    ResultTap<bool> poweredOn;     // answer to the power-on command
+    ResultTap<bool> wasPoweredOn;  // radio state read at the start of power-on
     ResultTap<bool> poweredOff;
     ResultTap<bool> softReset;
-    ResultTap<int, int> signal;          // access technology (0 GSM, 2 TD), level
-    ResultTap<int> registration;         // queried or reported status
+    ResultTap<int, int> signal;   // access technology (0 GSM, 2 TD), level
+    ResultTap<int> registration;  // queried or reported status
 
     // SIM.
-    ResultTap<bool> needPin;             // true: waits for the PIN; false: ready
+    ResultTap<bool> needPin;  // true: waits for the PIN; false: ready
     ResultTap<bool> needPuk;
     ResultTap<bool> simAbsent;
-    ResultTap<bool, int> pinChecked;     // verdict, attempts left by the library's count
-    ResultTap<std::string> attempts;     // the device's remaining-attempts answer
-    ResultTap<std::string> pinLock;      // the device's lock-state answer
-    ResultTap<bool, int> pukChecked;     // answer to PUK + new PIN
+    ResultTap<bool, int> pinChecked;  // verdict, attempts left by the library's count
+    ResultTap<std::string> attempts;  // the device's remaining-attempts answer
+    ResultTap<std::string> pinLock;   // the device's lock-state answer
+    ResultTap<bool, int> pukChecked;  // answer to PUK + new PIN
     ResultTap<bool> lockPasswordChanged;
     ResultTap<bool> fixedDialingPasswordChanged;
 

@@ -93,10 +93,7 @@ void ModemSteps::powerOn()
     m_out.endStep(wasOn ? "already on" : "on", {{"was_on", wasOn}});
 }
 
-void ModemSteps::keepRadioOn()
-{
-    m_keepRadioOn = true;
-}
+void ModemSteps::keepRadioOn() { m_keepRadioOn = true; }
 
 void ModemSteps::leaveRadioAsFound()
 {
@@ -150,9 +147,8 @@ SimStatus ModemSteps::readSimStatus()
     ModemResults& results = m_session.results();
     CUsimAssistor& usim = m_session.lib().usim;
     std::optional<SimState> state;
-    Listening<bool> pin(results.needPin, [&state](bool needed) {
-        state = needed ? SimState::PinRequired : SimState::Ready;
-    });
+    Listening<bool> pin(results.needPin,
+                        [&state](bool needed) { state = needed ? SimState::PinRequired : SimState::Ready; });
     Listening<bool> puk(results.needPuk, [&state](bool) { state = SimState::PukRequired; });
     Listening<bool> absent(results.simAbsent, [&state](bool isAbsent) {
         if (isAbsent)
@@ -231,8 +227,8 @@ SimStatus ModemSteps::unlockSim(const std::optional<std::string>& pin)
     // A lost answer to the PIN is checked by reading the SIM state: never by
     // entering the PIN again.
     bool accepted = m_session.change(
-        m_session.results().pinChecked, [&usim, &pin] { usim.CheckPin(*pin); }, "while checking the PIN",
-        limits::kSim, [this] { return readSimStatus().state == SimState::Ready; }, Session::Resend::Never);
+        m_session.results().pinChecked, [&usim, &pin] { usim.CheckPin(*pin); }, "while checking the PIN", limits::kSim,
+        [this] { return readSimStatus().state == SimState::Ready; }, Session::Resend::Never);
     if (!accepted) {
         // Never try the PIN again: a second wrong try brings the PUK closer.
         SimStatus after = readSimStatus();
@@ -285,15 +281,14 @@ int ModemSteps::awaitRegistration(bool required)
     // Answers to the polls and the modem's own reports alike.
     Listening<int> listening(m_session.results().registration, [&status](int reported) { status = reported; });
     CPowerAssistor& power = m_session.lib().power;
-    Clock::time_point deadline =
-        Clock::now() + m_session.limit(required ? limits::kRegistration : limits::kSettle);
+    Clock::time_point deadline = Clock::now() + m_session.limit(required ? limits::kRegistration : limits::kSettle);
     int lostInARow = 0;
     std::size_t firstLost = 0;  // the session's losses before the first poll of the run
     for (;;) {
         // A lost answer to a poll is asked again by the next poll; only a
         // modem that loses every answer ends the wait early.
-        Session::StepLosses losses = m_session.runStep(
-            [&power] { power.QueryCregStatus(); }, [] { return true; }, "about registration", limits::kAnswer);
+        Session::StepLosses losses = m_session.runStep([&power] { power.QueryCregStatus(); }, [] { return true; },
+                                                       "about registration", limits::kAnswer);
         firstLost = lostInARow == 0 ? losses.firstLost : firstLost;
         lostInARow = losses.lost == 0 ? 0 : lostInARow + 1;
         if (lostInARow == Session::kQueryAttempts)
@@ -311,9 +306,10 @@ int ModemSteps::awaitRegistration(bool required)
             }
             if (status == ts27007::RegistrationDenied)
                 throw CliError(ErrorKind::NoNetwork, "the network denied registration");
-            throw CliError(ErrorKind::NoNetwork, "no network: the modem did not register in time (last status: " +
-                                                     registrationText(status) + ")",
-                           {{"registration", registrationName(status)}});
+            throw CliError(
+                ErrorKind::NoNetwork,
+                "no network: the modem did not register in time (last status: " + registrationText(status) + ")",
+                {{"registration", registrationName(status)}});
         }
     }
     m_out.endStep(registrationText(status), {{"registration", registrationName(status)}});

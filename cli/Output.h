@@ -32,8 +32,7 @@ public:
 
     // One labelled value: "label: text" for people, document[key] = value in
     // JSON (nothing in JSON when the key is empty).
-    void item(const std::string& key, const std::string& label, const std::string& text,
-              const nlohmann::json& value);
+    void item(const std::string& key, const std::string& label, const std::string& text, const nlohmann::json& value);
     // A line for people only.
     void say(const std::string& text);
     // A remark on standard error, in both modes: something the user should

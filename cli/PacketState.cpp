@@ -23,8 +23,7 @@ constexpr std::size_t kDownlinkField = 3;
 // The fields after "<prefix> " of the first answer line that has them, quotes
 // taken off; empty when no line has the prefix. `first` (when given) picks
 // the line whose first field it is: the context of a per-context read.
-std::vector<std::string> fieldsOf(const std::string& answer, const std::string& prefix,
-                                  const std::string& first = "")
+std::vector<std::string> fieldsOf(const std::string& answer, const std::string& prefix, const std::string& first = "")
 {
     std::istringstream lines(answer);
     std::string line;

@@ -43,7 +43,8 @@ template <typename... Values>
 class Listening {
 public:
     Listening(ResultTap<Values...>& tap, typename ResultTap<Values...>::Listener listener)
-        : m_tap(tap), m_id(tap.listen(std::move(listener)))
+        : m_tap(tap),
+          m_id(tap.listen(std::move(listener)))
     {
     }
     ~Listening() { m_tap.unlisten(m_id); }

@@ -111,7 +111,7 @@ public:
 
 private:
     bool m_active = false;
-    struct sigaction m_before[std::size(kEndingSignals)] {};
+    struct sigaction m_before[std::size(kEndingSignals)]{};
 };
 
 std::string readStandardInput(const SecretKind& kind)
@@ -183,8 +183,8 @@ void SecretInput::add(CLI::App& command, const SecretKind& kind, const std::stri
     slot.command = &command;
     slot.into = &into;
     std::string valueName = kind.mostDigits != 0 ? "DIGITS" : "PASSWORD";
-    slot.value = command.add_option(name, slot.valueText, help + "; - reads it from standard input")
-                     ->type_name(valueName);
+    slot.value =
+        command.add_option(name, slot.valueText, help + "; - reads it from standard input")->type_name(valueName);
     if (kind.fileOption != nullptr) {
         std::string fileHelp = std::string("read the ") + kind.name + " from the first line of FILE";
         if (kind.environment != nullptr)
@@ -193,10 +193,7 @@ void SecretInput::add(CLI::App& command, const SecretKind& kind, const std::stri
     }
 }
 
-bool SecretInput::positional(const Slot& slot) const
-{
-    return slot.name.rfind("--", 0) != 0;
-}
+bool SecretInput::positional(const Slot& slot) const { return slot.name.rfind("--", 0) != 0; }
 
 bool SecretInput::hasOwnSource(const Slot& slot) const
 {

@@ -11,9 +11,9 @@ namespace cellctl::cli {
 // A kind of secret (a PIN, a PUK, a password) and where, besides its value on
 // the command line, it can come from.
 struct SecretKind {
-    const char* name;         // "PUK": in messages and the prompt
-    const char* fileOption;   // "--puk-file"; null when it has none of its own
-    const char* environment;  // "CELLCTL_PUK"; null when it has none
+    const char* name;              // "PUK": in messages and the prompt
+    const char* fileOption;        // "--puk-file"; null when it has none of its own
+    const char* environment;       // "CELLCTL_PUK"; null when it has none
     std::size_t fewestDigits = 0;  // 0: any text (a PPP password)
     std::size_t mostDigits = 0;
     // Given no source of its own, this secret is the one of that kind (the

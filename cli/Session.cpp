@@ -59,7 +59,8 @@ std::string tcpHostAndPort(const std::string& given)
 }  // namespace
 
 Session::Session(const SessionOptions& options, std::ostream& traceOut)
-    : m_signals(m_io, SIGINT, SIGTERM), m_timeoutSeconds(options.timeoutSeconds)
+    : m_signals(m_io, SIGINT, SIGTERM),
+      m_timeoutSeconds(options.timeoutSeconds)
 {
     awaitInterrupt();
     openChannel(options, traceOut);
@@ -222,10 +223,10 @@ std::string Session::sessionLosses() const
 
 CliError Session::lostAnswerError(const std::string& what, std::size_t firstLost, const std::string& outcome) const
 {
-    return CliError(ErrorKind::Timeout,
-                    "answers from the modem were lost " + what + ": " + lostCommands(firstLost) + "; " + outcome +
-                        sessionLosses(),
-                    {{"lost_answers", m_lost.size()}});
+    return CliError(
+        ErrorKind::Timeout,
+        "answers from the modem were lost " + what + ": " + lostCommands(firstLost) + "; " + outcome + sessionLosses(),
+        {{"lost_answers", m_lost.size()}});
 }
 
 void Session::settleChannel()
@@ -286,8 +287,8 @@ std::string Session::read(PhoneLine::QueryType code, const std::string& what, Se
             if (answered == code && !answer)
                 answer = text;
         });
-        StepLosses losses = runStep([this, code] { m_line->query(code); }, [&answer] { return answer.has_value(); },
-                                    what, natural);
+        StepLosses losses =
+            runStep([this, code] { m_line->query(code); }, [&answer] { return answer.has_value(); }, what, natural);
         firstLost = attempt == 1 ? losses.firstLost : firstLost;
         if (losses.lost == 0)
             return *answer;
@@ -327,7 +328,12 @@ void Session::awaitModem(const std::function<void(const std::string& limit)>& on
             onBusy(secondsText(waitLimit));
         }
         // The attempt still in the channel ends before the next one is sent.
-        runLoop([&] { checkDevice(); return m_line->pendingCommands() == 0; }, deadline - Clock::now());
+        runLoop(
+            [&] {
+                checkDevice();
+                return m_line->pendingCommands() == 0;
+            },
+            deadline - Clock::now());
     }
     m_lost.resize(firstLost);
     m_commandTimedOut = false;
@@ -351,10 +357,7 @@ bool Session::runLoop(const std::function<bool()>& done, Clock::duration limit)
     return true;
 }
 
-std::string Session::knownDataPort() const
-{
-    return m_builtInModem ? m_builtInModem->dataPath() : m_foundDataPort;
-}
+std::string Session::knownDataPort() const { return m_builtInModem ? m_builtInModem->dataPath() : m_foundDataPort; }
 
 void Session::findRealModem(SessionOptions& options)
 {
@@ -374,10 +377,7 @@ void Session::findRealModem(SessionOptions& options)
     m_foundDescription = found->description;
 }
 
-void Session::releasePort()
-{
-    m_line->close();
-}
+void Session::releasePort() { m_line->close(); }
 
 void Session::reclaimPort()
 {

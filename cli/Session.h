@@ -26,19 +26,16 @@ namespace cellctl::cli {
 
 using Clock = std::chrono::steady_clock;
 
-inline Clock::duration toDuration(Seconds seconds)
-{
-    return std::chrono::duration_cast<Clock::duration>(seconds);
-}
+inline Clock::duration toDuration(Seconds seconds) { return std::chrono::duration_cast<Clock::duration>(seconds); }
 
 struct SessionOptions {
-    std::string device;                   // serial device or pty path
-    std::string tcp;                      // HOST:PORT
+    std::string device;  // serial device or pty path
+    std::string tcp;     // HOST:PORT
     unsigned baudRate = 115200;
-    bool trace = false;                   // AT traffic on stderr, secrets masked
-    std::optional<double> timeoutSeconds; // limit for every step; unset: each step's own
-    BuiltInModemOptions simulator;        // used when neither device nor tcp is given
-    bool simulatorChosen = false;         // a --sim-* option was given: no search for a real modem
+    bool trace = false;                    // AT traffic on stderr, secrets masked
+    std::optional<double> timeoutSeconds;  // limit for every step; unset: each step's own
+    BuiltInModemOptions simulator;         // used when neither device nor tcp is given
+    bool simulatorChosen = false;          // a --sim-* option was given: no search for a real modem
 };
 
 // One conversation with one modem: the io_context, the AT channel (on the
@@ -105,8 +102,7 @@ public:
     // One value comes back as itself, several as a tuple. Never sent again: a
     // lost answer is a Timeout error naming the command.
     template <typename... Values>
-    auto request(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
-                 Seconds natural)
+    auto request(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what, Seconds natural)
     {
         Step<Values...> step = exchange(tap, send, what, natural);
         if (step.lost != 0)
@@ -119,8 +115,7 @@ public:
     // sent again, up to kQueryAttempts times in all. Never for a PIN, PUK or
     // password, nor for anything that changes the modem's state.
     template <typename... Values>
-    auto query(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what,
-               Seconds natural)
+    auto query(ResultTap<Values...>& tap, const std::function<void()>& send, const std::string& what, Seconds natural)
     {
         std::size_t firstLost = 0;  // the session's losses before the first attempt
         for (int attempt = 1;; ++attempt) {
@@ -212,7 +207,8 @@ private:
             if (!step.result)
                 step.result.emplace(values...);
         });
-        StepLosses losses = runStep(send, [&step] { return step.result.has_value(); }, what, natural);
+        StepLosses losses = runStep(
+            send, [&step] { return step.result.has_value(); }, what, natural);
         static_cast<StepLosses&>(step) = losses;
         return step;
     }

@@ -30,10 +30,7 @@ constexpr int kRssiNotKnown = 99;
 constexpr int kRssiZeroDbm = -113;
 constexpr int kRssiStepDb = 2;
 
-constexpr int rssiToDbm(int rssi)
-{
-    return kRssiZeroDbm + kRssiStepDb * rssi;
-}
+constexpr int rssiToDbm(int rssi) { return kRssiZeroDbm + kRssiStepDb * rssi; }
 
 // <state> of +CGATT.
 enum PacketAttachState : int {

@@ -82,10 +82,7 @@ std::string displayName(const CCopsInfo& info)
 
 std::string registrationText(int status) { return textOf(kRegistration, status, "status"); }
 std::string registrationName(int status) { return nameOf(kRegistration, status); }
-bool isRegistered(int status)
-{
-    return status == ts27007::RegisteredHome || status == ts27007::RegisteredRoaming;
-}
+bool isRegistered(int status) { return status == ts27007::RegisteredHome || status == ts27007::RegisteredRoaming; }
 
 std::string accessTechnologyText(int accessTechnology)
 {
@@ -158,10 +155,7 @@ nlohmann::json networkModeJson(const CMode& mode)
     };
 }
 
-std::string powerOnModeText(const CMode& mode)
-{
-    return accessTechnologyText(mode.GetAccessTechType());
-}
+std::string powerOnModeText(const CMode& mode) { return accessTechnologyText(mode.GetAccessTechType()); }
 
 nlohmann::json powerOnModeJson(const CMode& mode)
 {

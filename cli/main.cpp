@@ -129,10 +129,7 @@ std::vector<std::string> argumentsHidingSecrets(int argc, char** argv)
     return copies;
 }
 
-bool isOpen(int fd)
-{
-    return ::fcntl(fd, F_GETFD) != -1;
-}
+bool isOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
 
 // Started with standard input or error closed, the next file opened (the
 // modem's port) would take its number, and error messages would go to the

@@ -42,8 +42,8 @@ struct Sink {
         take(record.GetOperatorName(record.GetFormat()));
         take(CCopsInfo::GetStateName(record.GetState()));
         take(static_cast<std::size_t>(record.GetPreferredPLMNListIndex()));
-        take(record.GetPreferredPLMNListGsmSelected() + 2 * record.GetPreferredPLMNListTDSelected()
-             + 4 * record.GetPreferredPLMNListGsmCompactSelected());
+        take(record.GetPreferredPLMNListGsmSelected() + 2 * record.GetPreferredPLMNListTDSelected() +
+             4 * record.GetPreferredPLMNListGsmCompactSelected());
     }
     void take(const std::vector<CCopsInfo>& records)
     {
@@ -128,7 +128,10 @@ struct LibraryRig::Parts {
     struct ToSink {
         Sink* sink;
         template <typename... Values>
-        void operator()(const Values&... values) const { (*sink)(values...); }
+        void operator()(const Values&... values) const
+        {
+            (*sink)(values...);
+        }
     };
     auto toSink()
     {
@@ -189,8 +192,8 @@ const Request kRequests[] = {
         p.usim.ChangeSimFixedDialingMemoryPassword(oldPassword, newPassword);
     },
     [](LibraryRig::Parts& p, const std::string&) {
-        p.sink(p.usim.GetPinCheckCounterRemain(), p.usim.GetPukCheckCounterRemain(),
-               p.usim.GetAttemptRemainCount(), p.usim.QueryUsimStatus());
+        p.sink(p.usim.GetPinCheckCounterRemain(), p.usim.GetPukCheckCounterRemain(), p.usim.GetAttemptRemainCount(),
+               p.usim.QueryUsimStatus());
     },
 
     [](LibraryRig::Parts& p, const std::string&) { p.cops.QueryCops(); },
@@ -252,19 +255,13 @@ LibraryRig::LibraryRig(PhoneLine& line) : m_parts(new Parts(line)) {}
 
 LibraryRig::~LibraryRig() = default;
 
-std::size_t LibraryRig::requestCount()
-{
-    return sizeof kRequests / sizeof kRequests[0];
-}
+std::size_t LibraryRig::requestCount() { return sizeof kRequests / sizeof kRequests[0]; }
 
 void LibraryRig::request(std::size_t index, const std::string& argument)
 {
     kRequests[index % requestCount()](*m_parts, argument);
 }
 
-std::size_t LibraryRig::callbacks() const
-{
-    return m_parts->sink.calls;
-}
+std::size_t LibraryRig::callbacks() const { return m_parts->sink.calls; }
 
 }  // namespace cellctl::fuzz

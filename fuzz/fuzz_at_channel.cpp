@@ -157,8 +157,7 @@ private:
         hooks.answer = [this](const Request& request, const std::string& text) {
             require(!m_awaiting.empty());
             const Request& expected = m_awaiting.front();
-            require(request.kind == expected.kind && request.code == expected.code
-                    && request.text == expected.text);
+            require(request.kind == expected.kind && request.code == expected.code && request.text == expected.text);
             m_awaiting.pop_front();
             auto code = static_cast<QueryType>(request.code);
             if (request.kind == RequestKind::Query)
@@ -195,15 +194,33 @@ void play(FuzzedChannel& channel, cellctl::fuzz::LibraryRig& rig, const std::str
     if (std::string(kKinds).find(kind) == std::string::npos)
         kind = kKinds[static_cast<unsigned char>(kind) % (sizeof kKinds - 1)];
     switch (kind) {
-    case 'd': channel.deviceSends(body); break;
-    case 'r': rig.request(static_cast<unsigned>(number), text); break;
-    case 'q': channel.query(static_cast<PhoneLine::QueryType>(number)); break;
-    case 'm': channel.modify(static_cast<PhoneLine::QueryType>(number), text); break;
-    case 'p': channel.runPosted(); break;
-    case 't': channel.timerExpires(); break;
-    case 'l': channel.deviceLost(); break;
-    case 'o': channel.reopen(); break;
-    case 'c': channel.close(); break;
+    case 'd':
+        channel.deviceSends(body);
+        break;
+    case 'r':
+        rig.request(static_cast<unsigned>(number), text);
+        break;
+    case 'q':
+        channel.query(static_cast<PhoneLine::QueryType>(number));
+        break;
+    case 'm':
+        channel.modify(static_cast<PhoneLine::QueryType>(number), text);
+        break;
+    case 'p':
+        channel.runPosted();
+        break;
+    case 't':
+        channel.timerExpires();
+        break;
+    case 'l':
+        channel.deviceLost();
+        break;
+    case 'o':
+        channel.reopen();
+        break;
+    case 'c':
+        channel.close();
+        break;
     }
     channel.checkSettled();
 }

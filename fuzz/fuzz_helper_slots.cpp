@@ -40,9 +40,15 @@ void play(cellctl::fuzz::LibraryRig& rig, DiscardingLine& line, const std::strin
     if (kind != 'q' && kind != 'm' && kind != 'r')
         kind = "qmr"[static_cast<unsigned char>(kind) % 3];
     switch (kind) {
-    case 'q': line.deliverQueryResult(static_cast<PhoneLine::QueryType>(number), text); break;
-    case 'm': line.deliverModifyResult(static_cast<PhoneLine::QueryType>(number), text); break;
-    default: rig.request(static_cast<unsigned>(number), text); break;
+    case 'q':
+        line.deliverQueryResult(static_cast<PhoneLine::QueryType>(number), text);
+        break;
+    case 'm':
+        line.deliverModifyResult(static_cast<PhoneLine::QueryType>(number), text);
+        break;
+    default:
+        rig.request(static_cast<unsigned>(number), text);
+        break;
     }
 }
 

@@ -24,15 +24,14 @@ void require(bool condition)
 
 bool sameRecord(const CCopsInfo& a, const CCopsInfo& b)
 {
-    return a.GetModeType() == b.GetModeType() && a.GetSelector() == b.GetSelector()
-        && a.GetFormat() == b.GetFormat() && a.GetAccessTechType() == b.GetAccessTechType()
-        && a.GetState() == b.GetState() && a.GetOperatorLongName() == b.GetOperatorLongName()
-        && a.GetOperatorShortName() == b.GetOperatorShortName()
-        && a.GetOperatorNumericName() == b.GetOperatorNumericName()
-        && a.GetPreferredPLMNListIndex() == b.GetPreferredPLMNListIndex()
-        && a.GetPreferredPLMNListGsmSelected() == b.GetPreferredPLMNListGsmSelected()
-        && a.GetPreferredPLMNListTDSelected() == b.GetPreferredPLMNListTDSelected()
-        && a.GetPreferredPLMNListGsmCompactSelected() == b.GetPreferredPLMNListGsmCompactSelected();
+    return a.GetModeType() == b.GetModeType() && a.GetSelector() == b.GetSelector() && a.GetFormat() == b.GetFormat() &&
+           a.GetAccessTechType() == b.GetAccessTechType() && a.GetState() == b.GetState() &&
+           a.GetOperatorLongName() == b.GetOperatorLongName() && a.GetOperatorShortName() == b.GetOperatorShortName() &&
+           a.GetOperatorNumericName() == b.GetOperatorNumericName() &&
+           a.GetPreferredPLMNListIndex() == b.GetPreferredPLMNListIndex() &&
+           a.GetPreferredPLMNListGsmSelected() == b.GetPreferredPLMNListGsmSelected() &&
+           a.GetPreferredPLMNListTDSelected() == b.GetPreferredPLMNListTDSelected() &&
+           a.GetPreferredPLMNListGsmCompactSelected() == b.GetPreferredPLMNListGsmCompactSelected();
 }
 
 // Any 32-bit value, but the named ones (and their neighbours) often.

@@ -23,10 +23,7 @@
 
 namespace {
 
-double seconds(const timeval& t)
-{
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
+double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
 // Counts answers and takes the clock and rusage when the measured stretch
 // starts and ends.

@@ -65,10 +65,7 @@ static int roundTrip(int fd, const char* command)
     return readAnswer(fd);
 }
 
-static double seconds(struct timeval t)
-{
-    return (double)t.tv_sec + (double)t.tv_usec / 1e6;
-}
+static double seconds(struct timeval t) { return (double)t.tv_sec + (double)t.tv_usec / 1e6; }
 
 int main(int argc, char** argv)
 {
@@ -116,11 +113,9 @@ int main(int argc, char** argv)
     clock_gettime(CLOCK_MONOTONIC, &stop);
     getrusage(RUSAGE_SELF, &after);
 
-    printf("%s,%ld,%.6f,%.6f,%.6f,%ld\n",
-           useEpoll ? "floor-epoll" : "floor", roundTrips,
+    printf("%s,%ld,%.6f,%.6f,%.6f,%ld\n", useEpoll ? "floor-epoll" : "floor", roundTrips,
            (double)(stop.tv_sec - start.tv_sec) + (double)(stop.tv_nsec - start.tv_nsec) / 1e9,
-           seconds(after.ru_utime) - seconds(before.ru_utime),
-           seconds(after.ru_stime) - seconds(before.ru_stime), bad);
+           seconds(after.ru_utime) - seconds(before.ru_utime), seconds(after.ru_stime) - seconds(before.ru_stime), bad);
     close(fd);
     return 0;
 }

@@ -66,10 +66,7 @@ long raiseFileLimit()
     return static_cast<long>(limit.rlim_cur);
 }
 
-long residentKib(pid_t pid)
-{
-    return static_cast<long>(cellctl::test::residentKib(pid));
-}
+long residentKib(pid_t pid) { return static_cast<long>(cellctl::test::residentKib(pid)); }
 
 // One modem as the host sees it: its line, the library on it, and whether
 // its status read is complete.
@@ -96,8 +93,8 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace
@@ -174,20 +171,19 @@ int main(int argc, char** argv)
         std::sort(finishSeconds.begin(), finishSeconds.end());
 
         char json[1024];
-        std::snprintf(json, sizeof json,
-                      "{\n  \"modems\": %d,\n  \"threads_serving_lines\": 1,\n  \"file_limit\": %ld,\n"
-                      "  \"total_s\": %.4f,\n  \"median_modem_done_s\": %.4f,\n  \"host_cpu_s\": %.4f,\n"
-                      "  \"host_rss_kib_per_modem\": %.2f,\n  \"host_heap_kib_per_modem\": %.2f,\n"
-                      "  \"library_heap_kib_per_modem\": %.2f,\n"
-                      "  \"host_rss_kib_before\": %ld,\n  \"host_rss_kib_after\": %ld,\n"
-                      "  \"simulator_rss_kib_per_modem\": %.2f,\n"
-                      "  \"powered_on\": %d,\n  \"registered\": %d\n}\n",
-                      modems, fileLimit, std::chrono::duration<double>(stop - start).count(),
-                      finishSeconds[finishSeconds.size() / 2], cpu,
-                      static_cast<double>(hostRssAfter - hostRssBefore) / modems,
-                      static_cast<double>(heapAfter - heapBefore) / 1024.0 / modems,
-                      static_cast<double>(libraryHeap) / 1024.0, hostRssBefore,
-                      hostRssAfter, static_cast<double>(simulatorRss) / modems, poweredOn, registered);
+        std::snprintf(
+            json, sizeof json,
+            "{\n  \"modems\": %d,\n  \"threads_serving_lines\": 1,\n  \"file_limit\": %ld,\n"
+            "  \"total_s\": %.4f,\n  \"median_modem_done_s\": %.4f,\n  \"host_cpu_s\": %.4f,\n"
+            "  \"host_rss_kib_per_modem\": %.2f,\n  \"host_heap_kib_per_modem\": %.2f,\n"
+            "  \"library_heap_kib_per_modem\": %.2f,\n"
+            "  \"host_rss_kib_before\": %ld,\n  \"host_rss_kib_after\": %ld,\n"
+            "  \"simulator_rss_kib_per_modem\": %.2f,\n"
+            "  \"powered_on\": %d,\n  \"registered\": %d\n}\n",
+            modems, fileLimit, std::chrono::duration<double>(stop - start).count(),
+            finishSeconds[finishSeconds.size() / 2], cpu, static_cast<double>(hostRssAfter - hostRssBefore) / modems,
+            static_cast<double>(heapAfter - heapBefore) / 1024.0 / modems, static_cast<double>(libraryHeap) / 1024.0,
+            hostRssBefore, hostRssAfter, static_cast<double>(simulatorRss) / modems, poweredOn, registered);
         std::fputs(json, stdout);
         if (outPath != nullptr) {
             if (FILE* out = std::fopen(outPath, "w")) {

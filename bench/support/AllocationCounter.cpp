@@ -64,15 +64,9 @@ void* allocateAlignedOrThrow(std::size_t size, std::align_val_t alignment)
 
 namespace bench {
 
-AllocationTally allocationTally()
-{
-    return t_tally;
-}
+AllocationTally allocationTally() { return t_tally; }
 
-void trackLiveBytes()
-{
-    t_trackLiveBytes = true;
-}
+void trackLiveBytes() { t_trackLiveBytes = true; }
 
 }  // namespace bench
 

@@ -14,19 +14,13 @@ struct Operator {
 };
 
 const Operator kOperators[] = {
-    {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46000"},
-    {"\xD6\xD0\xB9\xFA\xC1\xAA\xCD\xA8", "CUCC", "46001"},
-    {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46002"},
-    {"\xD6\xD0\xB9\xFA\xB5\xE7\xD0\xC5", "CTC", "46005"},
-    {"\xD6\xD0\xB9\xFA\xCD\xF8\xCD\xA8", "CNC", "46006"},
-    {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46007"},
+    {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46000"}, {"\xD6\xD0\xB9\xFA\xC1\xAA\xCD\xA8", "CUCC", "46001"},
+    {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46002"}, {"\xD6\xD0\xB9\xFA\xB5\xE7\xD0\xC5", "CTC", "46005"},
+    {"\xD6\xD0\xB9\xFA\xCD\xF8\xCD\xA8", "CNC", "46006"},  {"\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF", "CMCC", "46007"},
 };
 constexpr std::size_t kOperatorCount = std::size(kOperators);
 
-std::string quoted(const char* text)
-{
-    return std::string("\"") + text + "\"";
-}
+std::string quoted(const char* text) { return std::string("\"") + text + "\""; }
 
 }  // namespace
 
@@ -43,8 +37,8 @@ std::string availableOperatorsAnswer(int count)
         const Operator& op = kOperators[i % kOperatorCount];
         const int state = i == 0 ? 2 : (i % 4 == 3 ? 3 : 1);  // current, available, forbidden
         const int accessTech = i % 2 == 0 ? 2 : 0;
-        answer += "(" + std::to_string(state) + "," + quoted(op.longName) + "," + quoted(op.shortName)
-                  + "," + quoted(op.numeric) + "," + std::to_string(accessTech) + "),";
+        answer += "(" + std::to_string(state) + "," + quoted(op.longName) + "," + quoted(op.shortName) + "," +
+                  quoted(op.numeric) + "," + std::to_string(accessTech) + "),";
     }
     answer += ",(0,1,2,3,4),(0,1,2)\nOK";
     return answer;
@@ -56,8 +50,8 @@ std::string preferredListAnswer(int count)
     for (int i = 0; i < count; ++i) {
         const Operator& op = kOperators[i % kOperatorCount];
         const bool numeric = i % 2 == 1;
-        answer += "+CPOL: " + std::to_string(i + 1) + (numeric ? ",2," : ",0,")
-                  + quoted(numeric ? op.numeric : op.longName) + (i % 3 == 0 ? ",1,0,1\n" : ",1,0,0\n");
+        answer += "+CPOL: " + std::to_string(i + 1) + (numeric ? ",2," : ",0,") +
+                  quoted(numeric ? op.numeric : op.longName) + (i % 3 == 0 ? ",1,0,1\n" : ",1,0,0\n");
     }
     answer += "OK";
     return answer;

@@ -6,11 +6,11 @@
 // and final result joined with "\n", operator names decoded to GBK bytes).
 namespace bench {
 
-extern const char kSignalAnswer[];          // query 6
-extern const char kRegistrationReport[];    // report 10, on the modify signal
-extern const char kCurrentOperatorAnswer[]; // query 11
-extern const char kModeAnswer[];            // query 132
-extern const char kRevisionAnswer[];        // query 3: no helper parses it
+extern const char kSignalAnswer[];           // query 6
+extern const char kRegistrationReport[];     // report 10, on the modify signal
+extern const char kCurrentOperatorAnswer[];  // query 11
+extern const char kModeAnswer[];             // query 132
+extern const char kRevisionAnswer[];         // query 3: no helper parses it
 
 // A network scan (query 12) listing `count` operators on one line.
 std::string availableOperatorsAnswer(int count);

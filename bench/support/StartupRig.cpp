@@ -10,8 +10,16 @@ namespace bench {
 namespace {
 
 // The HostTally value a callback keeps besides counting itself.
-enum class Kept { Nothing, PowerOn, SignalLevel, Registration, CurrentOperatorTech, AvailableOperators,
-                  PreferredEntries, ModeType };
+enum class Kept {
+    Nothing,
+    PowerOn,
+    SignalLevel,
+    Registration,
+    CurrentOperatorTech,
+    AvailableOperators,
+    PreferredEntries,
+    ModeType
+};
 
 const struct {
     const char* kind;
@@ -81,7 +89,9 @@ private:
             tally->modeType = mode != nullptr ? mode->GetModeType() : -1;
     }
     template <typename... Others>
-    void keep(const Others&...) const {}
+    void keep(const Others&...) const
+    {
+    }
 };
 
 }  // namespace
@@ -90,8 +100,9 @@ StartupRig::StartupRig(PhoneLine& line)
 {
     power().SetSupportDualMode(true);
     m_assistors.SetPhoneLine(&line);
-    cellctl::test::connectEveryCallback(m_assistors,
-                                        [this](const char* kind) { return Tally{&m_tally, keptFor(kind)}; });
+    cellctl::test::connectEveryCallback(m_assistors, [this](const char* kind) {
+        return Tally{&m_tally, keptFor(kind)};
+    });
 }
 
 }  // namespace bench

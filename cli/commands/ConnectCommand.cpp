@@ -56,8 +56,7 @@ void defineContext(CommandContext& c, const QosProfile& qos, const std::string& 
     bool accepted = session.change(
         results.qosSet,
         [&] {
-            lib.connectionHelper.SetPacketDomainQos(kContextId, qos.trafficClass, qos.uplinkKbps,
-                                                    qos.downlinkKbps);
+            lib.connectionHelper.SetPacketDomainQos(kContextId, qos.trafficClass, qos.uplinkKbps, qos.downlinkKbps);
         },
         "while requesting the QoS profile", limits::kAnswer, [&] { return qosProfileIs(session, kContextId, qos); });
     if (!accepted)
@@ -105,7 +104,8 @@ void runDataLink(CommandContext& c, const AccessPoint& accessPoint)
             limits::kAnswer);
         return "signal " + signalText(tech, level);
     };
-    LinkProgress progress(session, c.out, [&c] { prepareRedial(c); }, radioStatus);
+    LinkProgress progress(
+        session, c.out, [&c] { prepareRedial(c); }, radioStatus);
     // Other commands find the link by its record: status shows it, disconnect ends it.
     LinkRecord record;
     record.pid = ::getpid();
@@ -145,9 +145,9 @@ void runDataLink(CommandContext& c, const AccessPoint& accessPoint)
     c.out.data("connected") = false;
     if (link.everUp()) {
         LinkCounters counters = link.totalCounters();
-        c.out.item("session", "Session", "up " + durationText(link.totalUpFor()) + ", " + byteCountText(counters.bytesIn) +
-                                              " in, " + byteCountText(counters.bytesOut) + " out, " +
-                                              std::to_string(link.redials()) + " redials",
+        c.out.item("session", "Session",
+                   "up " + durationText(link.totalUpFor()) + ", " + byteCountText(counters.bytesIn) + " in, " +
+                       byteCountText(counters.bytesOut) + " out, " + std::to_string(link.redials()) + " redials",
                    {{"up_seconds", std::chrono::duration_cast<std::chrono::seconds>(link.totalUpFor()).count()},
                     {"bytes_in", counters.bytesIn},
                     {"bytes_out", counters.bytesOut},

@@ -6,9 +6,6 @@
 
 namespace cellctl::cli {
 
-void runDevices(StandaloneContext& c)
-{
-    showDevices(c.out, deviceRootsFromEnvironment());
-}
+void runDevices(StandaloneContext& c) { showDevices(c.out, deviceRootsFromEnvironment()); }
 
 }  // namespace cellctl::cli

@@ -45,8 +45,8 @@ void runDisconnect(StandaloneContext& c)
     auto deadline = std::chrono::steady_clock::now() + kHangUpLimit;
     while (::kill(record.pid, 0) == 0 || errno == EPERM) {
         if (std::chrono::steady_clock::now() > deadline)
-            throw CliError(ErrorKind::Timeout, "cellctl (pid " + std::to_string(record.pid) +
-                                                   ") has not hung up after 30 s");
+            throw CliError(ErrorKind::Timeout,
+                           "cellctl (pid " + std::to_string(record.pid) + ") has not hung up after 30 s");
         std::this_thread::sleep_for(kPoll);
     }
     c.out.endStep("done", {{"interface", record.link.interface}, {"device", record.device}});

@@ -25,8 +25,7 @@ CMode readCurrentMode(Session& session)
 {
     CModeAssistor& mode = session.lib().mode;
     return session.query(
-        session.results().currentMode, [&mode] { mode.QueryCurrentMode(); }, "about the network mode",
-        limits::kAnswer);
+        session.results().currentMode, [&mode] { mode.QueryCurrentMode(); }, "about the network mode", limits::kAnswer);
 }
 
 CMode readPowerOnMode(Session& session)
@@ -67,8 +66,7 @@ void runModeSwitch(CommandContext& c)
     c.out.beginStep("switch", "Switching the network mode to " + c.args.networkMode);
     bool ok = session.change(
         session.results().modeSwitched, [&] { mode.SwitchToMode(&wanted); }, "while switching the mode",
-        limits::kAnswer,
-        [&] { return networkModeText(readCurrentMode(session)) == networkModeText(wanted); });
+        limits::kAnswer, [&] { return networkModeText(readCurrentMode(session)) == networkModeText(wanted); });
     if (!ok)
         throw CliError(ErrorKind::Failed, "the modem refused to switch to " + c.args.networkMode);
     c.out.endStep("done");
@@ -85,8 +83,7 @@ void runModePowerOn(CommandContext& c)
     c.out.beginStep("power-on-mode", "Setting the power-on mode to " + c.args.networkMode);
     bool ok = session.change(
         session.results().powerOnModeSet, [&] { mode.SetPowerOnMode(&wanted); }, "while setting the power-on mode",
-        limits::kAnswer,
-        [&] { return readPowerOnMode(session).GetAccessTechType() == wanted.GetAccessTechType(); });
+        limits::kAnswer, [&] { return readPowerOnMode(session).GetAccessTechType() == wanted.GetAccessTechType(); });
     if (!ok)
         throw CliError(ErrorKind::Failed, "the modem refused the power-on mode " + c.args.networkMode);
     c.out.endStep("done");

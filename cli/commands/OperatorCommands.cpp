@@ -52,10 +52,7 @@ void select(CommandContext& c, CCopsInfo& choice, const std::string& label)
 
 }  // namespace
 
-void runOperatorsCurrent(CommandContext& c)
-{
-    showCurrent(c);
-}
+void runOperatorsCurrent(CommandContext& c) { showCurrent(c); }
 
 void runOperatorsScan(CommandContext& c)
 {

@@ -11,10 +11,7 @@ void runPowerOn(CommandContext& c)
     c.steps.powerOn();
 }
 
-void runPowerOff(CommandContext& c)
-{
-    c.steps.powerOff("Powering off the radio");
-}
+void runPowerOff(CommandContext& c) { c.steps.powerOff("Powering off the radio"); }
 
 void runPowerReset(CommandContext& c)
 {
@@ -22,8 +19,8 @@ void runPowerReset(CommandContext& c)
     CPowerAssistor& power = session.lib().power;
     c.out.beginStep("reset", "Resetting the modem");
     // Never sent twice: a lost answer is an error (a reset cannot be read back).
-    bool ok = session.request(session.results().softReset, [&power] { power.SoftReset(); }, "while resetting",
-                              limits::kPowerOn);
+    bool ok = session.request(
+        session.results().softReset, [&power] { power.SoftReset(); }, "while resetting", limits::kPowerOn);
     if (!ok)
         throw CliError(ErrorKind::Failed, "the modem refused the reset");
     c.out.endStep("done");

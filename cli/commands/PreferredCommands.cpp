@@ -79,10 +79,7 @@ void changeList(CommandContext& c, const std::string& key, const std::string& la
 
 }  // namespace
 
-void runPreferredList(CommandContext& c)
-{
-    showList(c, readList(c.session));
-}
+void runPreferredList(CommandContext& c) { showList(c, readList(c.session)); }
 
 void runPreferredWrite(CommandContext& c)
 {
@@ -95,9 +92,10 @@ void runPreferredWrite(CommandContext& c)
     entry.SetPreferredPLMNListGsmSelected(chosen ? args.onGsm : true);
     entry.SetPreferredPLMNListTDSelected(chosen ? args.onTd : true);
     entry.SetPreferredPLMNListGsmCompactSelected(args.onGsmCompact);
-    changeList(c, "write",
-               "Writing entry " + std::to_string(args.index) + ": " + operatorText(entry) + " on " + networksText(entry),
-               [&entry](CCopsAssistor& cops) { cops.ModifyCopsList(&entry); });
+    changeList(
+        c, "write",
+        "Writing entry " + std::to_string(args.index) + ": " + operatorText(entry) + " on " + networksText(entry),
+        [&entry](CCopsAssistor& cops) { cops.ModifyCopsList(&entry); });
 }
 
 void runPreferredDelete(CommandContext& c)
@@ -107,9 +105,8 @@ void runPreferredDelete(CommandContext& c)
     // The modem accepts deleting an empty slot as readily as a full one, so
     // only the list tells whether there was anything to delete.
     std::vector<CCopsInfo> entries = readList(c.session);
-    bool present = std::any_of(entries.begin(), entries.end(), [index](const CCopsInfo& entry) {
-        return entry.GetPreferredPLMNListIndex() == index;
-    });
+    bool present = std::any_of(entries.begin(), entries.end(),
+                               [index](const CCopsInfo& entry) { return entry.GetPreferredPLMNListIndex() == index; });
     if (!present) {
         c.out.beginStep("delete", label);
         c.out.endStep("slot " + std::to_string(index) + " is empty; nothing deleted");
@@ -137,8 +134,8 @@ void runPreferredSelector(CommandContext& c)
         c.out.endStep("done");
     }
     CCopsInfo selector = session.query(
-        session.results().preferredSelector, [&cops] { cops.QueryPreferredSelector(); },
-        "about the preferred list", limits::kAnswer);
+        session.results().preferredSelector, [&cops] { cops.QueryPreferredSelector(); }, "about the preferred list",
+        limits::kAnswer);
     int number = selector.GetSelector();
     c.out.item("selector", "Preferred list", std::to_string(number), number);
 }

@@ -9,10 +9,10 @@ namespace {
 // A request that proves a password to the card. On a refusal, the attempts
 // count tells a wrong password (one attempt fewer) from any other failure.
 struct PasswordRequest {
-    const char* key;          // step name in JSON
-    const char* label;        // progress line
-    const char* done;         // outcome for people
-    const char* password;     // which password, for messages
+    const char* key;                            // step name in JSON
+    const char* label;                          // progress line
+    const char* done;                           // outcome for people
+    const char* password;                       // which password, for messages
     std::optional<int> SimAttempts::*attempts;  // the counter that moves on a wrong password
 };
 
@@ -58,8 +58,7 @@ void runSimStatus(CommandContext& c)
     std::optional<bool> lock;
     if (status.state != SimState::Absent) {
         std::string answer = session.query(
-            session.results().pinLock, [&usim] { usim.QueryIsPinStarted(); }, "about the PIN lock",
-            limits::kAnswer);
+            session.results().pinLock, [&usim] { usim.QueryIsPinStarted(); }, "about the PIN lock", limits::kAnswer);
         lock = readPinLock(answer);
     }
     c.out.item("pin_lock", "PIN lock", lock ? (*lock ? "on" : "off") : "unknown",
@@ -115,8 +114,8 @@ void runSimLock(CommandContext& c)
     bool on = c.args.lockState == "on";
     CUsimAssistor& usim = c.session.lib().usim;
     Session& session = c.session;
-    PasswordRequest request{"lock", on ? "Switching the PIN lock on" : "Switching the PIN lock off",
-                            on ? "on" : "off", "PIN", &SimAttempts::pin};
+    PasswordRequest request{"lock", on ? "Switching the PIN lock on" : "Switching the PIN lock off", on ? "on" : "off",
+                            "PIN", &SimAttempts::pin};
     provePassword(c, request, pin, [&] {
         return std::get<0>(session.request(
             session.results().pinChecked,

@@ -23,8 +23,7 @@ enum class DataLinkFailure {
 
 class DataLinkError : public std::runtime_error {
 public:
-    DataLinkError(DataLinkFailure failure, const std::string& message)
-        : std::runtime_error(message), m_failure(failure)
+    DataLinkError(DataLinkFailure failure, const std::string& message) : std::runtime_error(message), m_failure(failure)
     {
     }
     DataLinkFailure failure() const { return m_failure; }

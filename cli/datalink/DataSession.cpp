@@ -15,9 +15,9 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-constexpr seconds kDialLimit{60};           // ATD to CONNECT or its failure
-constexpr seconds kPppdGrace{5};            // SIGTERM to exit, before SIGKILL
-constexpr milliseconds kDnsSettle{300};     // the DNS lines follow the address lines
+constexpr seconds kDialLimit{60};        // ATD to CONNECT or its failure
+constexpr seconds kPppdGrace{5};         // SIGTERM to exit, before SIGKILL
+constexpr milliseconds kDnsSettle{300};  // the DNS lines follow the address lines
 constexpr seconds kDtrDrop{1};
 constexpr seconds kProbeLimit{1};
 constexpr seconds kHangUpLimit{3};
@@ -67,14 +67,13 @@ std::optional<LinkCounters> readInterfaceCounters(const std::string& interface)
 }
 
 DataSession::DataSession(boost::asio::io_context& io, DataLinkHost& host, DataLinkOptions options)
-    : m_io(io), m_host(host), m_options(std::move(options))
+    : m_io(io),
+      m_host(host),
+      m_options(std::move(options))
 {
 }
 
-DataSession::~DataSession()
-{
-    hangUp();
-}
+DataSession::~DataSession() { hangUp(); }
 
 LinkClock::duration DataSession::upFor() const
 {
@@ -112,8 +111,8 @@ void DataSession::run()
             throw DataLinkError(DataLinkFailure::LinkDropped, "the link went down: " + reason + "; gave up after " +
                                                                   std::to_string(m_redials) + " redials");
         ++m_redials;
-        auto pause = std::min<LinkClock::duration>(kFirstRedialPause * (1 << std::min(m_redials - 1, 5)),
-                                                   kLongestRedialPause);
+        auto pause =
+            std::min<LinkClock::duration>(kFirstRedialPause * (1 << std::min(m_redials - 1, 5)), kLongestRedialPause);
         m_host.redialling(pause, m_redials);
         if (m_host.runLoop([this] { return m_host.stopRequested(); }, pause))
             return;
@@ -164,9 +163,9 @@ std::string DataSession::callOnce(bool firstCall)
     }
 
     m_pppd = std::make_unique<PppdProcess>(m_io, m_host, m_options, m_port->descriptor());
-    bool addressed = m_host.runLoop(
-        [this] { return m_pppd->linkUp() || m_pppd->exitStatus() || m_host.stopRequested(); },
-        std::chrono::duration_cast<LinkClock::duration>(m_options.ipTimeout));
+    bool addressed =
+        m_host.runLoop([this] { return m_pppd->linkUp() || m_pppd->exitStatus() || m_host.stopRequested(); },
+                       std::chrono::duration_cast<LinkClock::duration>(m_options.ipTimeout));
     if (m_host.stopRequested() && !m_pppd->exitStatus())
         return "";
     if (std::optional<int> status = m_pppd->exitStatus()) {

@@ -63,8 +63,8 @@ private:
     LinkDetails m_details;
     LinkClock::time_point m_upSince{};
     LinkCounters m_lastCounters;
-    LinkClock::duration m_totalUp{};      // of the links before the current one
-    LinkCounters m_totalCounters;         // of the links before the current one
+    LinkClock::duration m_totalUp{};  // of the links before the current one
+    LinkCounters m_totalCounters;     // of the links before the current one
     bool m_up = false;
     bool m_everUp = false;
     std::optional<DataLinkError> m_hangUpFailure;  // the modem lost or not back in command mode

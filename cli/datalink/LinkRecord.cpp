@@ -33,10 +33,7 @@ std::string resolved(const std::string& path)
     return result;
 }
 
-bool sessionRuns(pid_t pid)
-{
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
-}
+bool sessionRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
 std::optional<LinkRecord> readRecord(const std::string& path)
 {
@@ -86,10 +83,7 @@ bool writeLinkRecord(const LinkRecord& record)
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
-void removeLinkRecord(const std::string& device)
-{
-    std::remove(recordPath(device).c_str());
-}
+void removeLinkRecord(const std::string& device) { std::remove(recordPath(device).c_str()); }
 
 std::vector<LinkRecord> activeLinkRecords()
 {

@@ -15,10 +15,10 @@ namespace cellctl::cli {
 // session ends.
 struct LinkRecord {
     pid_t pid = 0;
-    std::string device;       // the AT port, as the session was given it
-    std::string dataDevice;   // the port the call runs on
+    std::string device;      // the AT port, as the session was given it
+    std::string dataDevice;  // the port the call runs on
     LinkDetails link;
-    long long upSince = 0;    // seconds since the epoch
+    long long upSince = 0;  // seconds since the epoch
 };
 
 // $CELLCTL_RUN_DIR when set (tests), else /run/cellctl.

@@ -26,10 +26,7 @@ constexpr milliseconds kGuardTime{1200};
 constexpr milliseconds kEscapeAnswerLimit{2000};
 
 // A rate outside the table (the arguments allow none) keeps the usual 115200.
-speed_t speedCode(unsigned baudRate)
-{
-    return at::speedConstant(baudRate).value_or(B115200);
-}
+speed_t speedCode(unsigned baudRate) { return at::speedConstant(baudRate).value_or(B115200); }
 
 void writeAll(int fd, const std::string& bytes)
 {
@@ -69,16 +66,16 @@ struct ModemPort::Reader {
     void read()
     {
         reading = true;
-        stream.async_read_some(boost::asio::buffer(buffer), [this](const boost::system::error_code& error,
-                                                                   std::size_t size) {
-            reading = false;
-            if (error) {
-                failed = error != boost::asio::error::operation_aborted;
-                return;
-            }
-            take(std::string(buffer.data(), size));
-            read();
-        });
+        stream.async_read_some(boost::asio::buffer(buffer),
+                               [this](const boost::system::error_code& error, std::size_t size) {
+                                   reading = false;
+                                   if (error) {
+                                       failed = error != boost::asio::error::operation_aborted;
+                                       return;
+                                   }
+                                   take(std::string(buffer.data(), size));
+                                   read();
+                               });
     }
 
     void take(const std::string& bytes)
@@ -96,7 +93,10 @@ struct ModemPort::Reader {
 };
 
 ModemPort::ModemPort(boost::asio::io_context& io, DataLinkHost& host, const std::string& path, unsigned baudRate)
-    : m_io(io), m_host(host), m_path(path), m_lock(path)
+    : m_io(io),
+      m_host(host),
+      m_path(path),
+      m_lock(path)
 {
     m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0)
@@ -161,10 +161,7 @@ ModemPort::Answer ModemPort::readAnswer(const std::string& sent, LinkClock::dura
     return answer;
 }
 
-void ModemPort::discardInput()
-{
-    ::tcflush(m_fd, TCIFLUSH);
-}
+void ModemPort::discardInput() { ::tcflush(m_fd, TCIFLUSH); }
 
 void ModemPort::pause(LinkClock::duration duration)
 {

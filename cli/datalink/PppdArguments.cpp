@@ -25,18 +25,16 @@ std::string quotedOptionWord(const std::string& value)
 std::vector<std::string> pppdArguments(const DataLinkOptions& options)
 {
     std::vector<std::string> args = {
-        options.pppdPath,
-        std::to_string(options.baudRate),
-        "nodetach",         // cellctl supervises; pppd stays its child
-        "logfd", std::to_string(kPppdLogFd),
-        "noauth",           // the network does not authenticate to us
-        "noipdefault",      // the address comes from the network
-        "usepeerdns",
-        "lcp-echo-interval", kEchoInterval,
-        "lcp-echo-failure", kEchoFailures,
-        "nopersist",        // cellctl redials itself, after re-checking the modem
-        "hide-password",
-        options.defaultRoute ? "defaultroute" : "nodefaultroute",
+        options.pppdPath, std::to_string(options.baudRate),
+        "nodetach",  // cellctl supervises; pppd stays its child
+        "logfd",          std::to_string(kPppdLogFd),
+        "noauth",       // the network does not authenticate to us
+        "noipdefault",  // the address comes from the network
+        "usepeerdns",     "lcp-echo-interval",
+        kEchoInterval,    "lcp-echo-failure",
+        kEchoFailures,
+        "nopersist",  // cellctl redials itself, after re-checking the modem
+        "hide-password",  options.defaultRoute ? "defaultroute" : "nodefaultroute",
     };
     // A pty has no modem control lines; a serial modem signals hang-up by
     // dropping carrier, which pppd then reports as such.

@@ -31,26 +31,26 @@ const LogPattern kPatterns[] = {
 
 // Exit statuses as pppd's manual numbers them.
 const char* const kExitReasons[] = {
-    "the link ended at the peer's request",                 // 0
-    "pppd met a fatal error",                              // 1
-    "pppd refused its options",                            // 2
+    "the link ended at the peer's request",                      // 0
+    "pppd met a fatal error",                                    // 1
+    "pppd refused its options",                                  // 2
     "pppd may be run only by root or members of the dip group",  // 3
-    "the kernel has no PPP support (/dev/ppp is missing)", // 4
-    "pppd was stopped by a signal",                        // 5
-    "the serial port could not be locked",                 // 6
-    "the serial port could not be opened",                 // 7
-    "the connect script failed",                           // 8
-    "the pty command could not be run",                    // 9
-    "PPP negotiation failed",                              // 10
-    "the network failed to authenticate itself",           // 11
-    "the link was idle too long",                          // 12
-    "the connect time limit was reached",                  // 13
-    "callback was negotiated",                             // 14
-    "the network stopped answering LCP echo requests",     // 15
-    "the modem hung up",                                   // 16
-    "a serial loopback was detected",                      // 17
-    "the init script failed",                              // 18
-    "the network refused our user name or password",       // 19
+    "the kernel has no PPP support (/dev/ppp is missing)",       // 4
+    "pppd was stopped by a signal",                              // 5
+    "the serial port could not be locked",                       // 6
+    "the serial port could not be opened",                       // 7
+    "the connect script failed",                                 // 8
+    "the pty command could not be run",                          // 9
+    "PPP negotiation failed",                                    // 10
+    "the network failed to authenticate itself",                 // 11
+    "the link was idle too long",                                // 12
+    "the connect time limit was reached",                        // 13
+    "callback was negotiated",                                   // 14
+    "the network stopped answering LCP echo requests",           // 15
+    "the modem hung up",                                         // 16
+    "a serial loopback was detected",                            // 17
+    "the init script failed",                                    // 18
+    "the network refused our user name or password",             // 19
 };
 
 std::string firstWord(const std::string& text)
@@ -63,7 +63,6 @@ std::string firstWord(const std::string& text)
 
 PppdLogLine readPppdLogLine(const std::string& line)
 {
-
     for (const LogPattern& pattern : kPatterns) {
         std::string head = pattern.head;
         if (line.compare(0, head.size(), head) != 0)

@@ -9,13 +9,13 @@ namespace cellctl::cli {
 // decades; these are the lines a data session acts on.
 struct PppdLogLine {
     enum class Kind {
-        Other,            // nothing to act on
-        Interface,        // "Using interface ppp0", "Connect: ppp0 <--> /dev/pts/3"
-        LocalAddress,     // "local  IP address 10.64.0.2"
-        PeerAddress,      // "remote IP address 10.64.0.1"
-        DnsServer,        // "primary   DNS address …", "secondary DNS address …"
-        AuthFailed,       // "PAP authentication failed", "CHAP authentication failed"
-        Problem           // worth showing: echo timeouts, hang-ups, route not replaced, …
+        Other,         // nothing to act on
+        Interface,     // "Using interface ppp0", "Connect: ppp0 <--> /dev/pts/3"
+        LocalAddress,  // "local  IP address 10.64.0.2"
+        PeerAddress,   // "remote IP address 10.64.0.1"
+        DnsServer,     // "primary   DNS address …", "secondary DNS address …"
+        AuthFailed,    // "PAP authentication failed", "CHAP authentication failed"
+        Problem        // worth showing: echo timeouts, hang-ups, route not replaced, …
     };
     Kind kind = Kind::Other;
     std::string value;  // the interface name, the address, or the line itself for a problem

@@ -109,8 +109,7 @@ struct PppdProcess::Watch {
     Watch(boost::asio::io_context& io, int logFd, int pidFd) : log(io, logFd), exit(io, pidFd) {}
 };
 
-PppdProcess::PppdProcess(boost::asio::io_context& io, DataLinkHost& host, const DataLinkOptions& options,
-                         int ttyFd)
+PppdProcess::PppdProcess(boost::asio::io_context& io, DataLinkHost& host, const DataLinkOptions& options, int ttyFd)
     : m_host(host)
 {
     if (::access(options.pppdPath.c_str(), F_OK) != 0)

@@ -116,8 +116,8 @@ bool startsWith(const std::vector<std::string>& words, const std::vector<std::st
 // Providers of the countries that list `mcc`, whose name equals the operator
 // name word for word; failing that, those where one name begins with the
 // other ("Vodafone" and "Vodafone UK").
-std::vector<const ProviderRecord*> providersNamed(const std::vector<ProviderRecord>& providers,
-                                                  const std::string& mcc, const std::string& operatorName)
+std::vector<const ProviderRecord*> providersNamed(const std::vector<ProviderRecord>& providers, const std::string& mcc,
+                                                  const std::string& operatorName)
 {
     std::vector<std::string> countries;
     for (const ProviderRecord& provider : providers) {
@@ -133,13 +133,12 @@ std::vector<const ProviderRecord*> providersNamed(const std::vector<ProviderReco
     for (bool exact : {true, false}) {
         std::vector<const ProviderRecord*> named;
         for (const ProviderRecord& provider : providers) {
-            bool fits = inCountry(provider) && std::any_of(provider.names.begin(), provider.names.end(),
-                                                           [&](const std::string& name) {
-                                                               std::vector<std::string> words = nameWords(name);
-                                                               return exact ? !words.empty() && words == wanted
-                                                                            : startsWith(words, wanted) ||
-                                                                                  startsWith(wanted, words);
-                                                           });
+            bool fits = inCountry(provider) &&
+                        std::any_of(provider.names.begin(), provider.names.end(), [&](const std::string& name) {
+                            std::vector<std::string> words = nameWords(name);
+                            return exact ? !words.empty() && words == wanted
+                                         : startsWith(words, wanted) || startsWith(wanted, words);
+                        });
             if (fits)
                 named.push_back(&provider);
         }
@@ -233,8 +232,8 @@ ProviderMatch findAccessPoint(const std::string& databasePath, const std::string
                 {attempt.source, codeText(attempt.code), ": " + chosenEntry(*provider, fitting.size(), "listing it")});
             return chosen(*provider, capitalised(describe(findings)));
         }
-        findings.push_back({attempt.source, codeText(attempt.code),
-                            fitting.empty() ? " not found" : namesWithoutApn(fitting)});
+        findings.push_back(
+            {attempt.source, codeText(attempt.code), fitting.empty() ? " not found" : namesWithoutApn(fitting)});
         allAbsent = allAbsent && fitting.empty();
     }
 

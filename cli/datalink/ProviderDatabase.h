@@ -20,7 +20,7 @@ struct AccessPointSettings {
 
 struct ProviderMatch {
     std::optional<AccessPointSettings> settings;  // empty: nothing suitable found
-    std::string explanation;  // for people: the entry chosen and by which rule, or why none was
+    std::string explanation;                      // for people: the entry chosen and by which rule, or why none was
 };
 
 // Where Debian's mobile-broadband-provider-info package puts its database.

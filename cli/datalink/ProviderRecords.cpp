@@ -45,10 +45,7 @@ struct ApnCandidate {
 bool isInternet(const std::string& usage) { return usage == "internet"; }
 
 // "mms-internet-hipri" is for internet among other uses.
-bool includesInternet(const std::string& usage)
-{
-    return ("-" + usage + "-").find("-internet-") != std::string::npos;
-}
+bool includesInternet(const std::string& usage) { return ("-" + usage + "-").find("-internet-") != std::string::npos; }
 
 bool isStated(const std::string& usage) { return !usage.empty(); }
 
@@ -189,8 +186,8 @@ private:
 
     const ApnCandidate* firstApn(bool (*usageFits)(const std::string&)) const
     {
-        auto found = std::find_if(apns_.begin(), apns_.end(),
-                                  [&](const ApnCandidate& apn) { return usageFits(apn.usage); });
+        auto found =
+            std::find_if(apns_.begin(), apns_.end(), [&](const ApnCandidate& apn) { return usageFits(apn.usage); });
         return found != apns_.end() ? &*found : nullptr;
     }
 

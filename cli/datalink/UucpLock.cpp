@@ -31,10 +31,7 @@ long lockOwner(const std::string& path)
     return pid;
 }
 
-bool processRuns(long pid)
-{
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
+bool processRuns(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 
 }  // namespace
 
@@ -67,9 +64,8 @@ UucpLock::UucpLock(const std::string& devicePath)
         if (owner == ::getpid())
             return;  // this process holds it already (its session): that holder releases it
         if (processRuns(owner))
-            throw DataLinkError(DataLinkFailure::DeviceBusy,
-                                "device busy: process " + std::to_string(owner) + " holds " + devicePath + " (" +
-                                    path + ")");
+            throw DataLinkError(DataLinkFailure::DeviceBusy, "device busy: process " + std::to_string(owner) +
+                                                                 " holds " + devicePath + " (" + path + ")");
         ::unlink(path.c_str());  // stale: its owner is gone
     }
 }

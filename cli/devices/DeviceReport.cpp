@@ -90,8 +90,8 @@ void renderDevices(std::ostream& out, const std::vector<UsbModem>& modems)
         out << "USB " << modem.usbPath << ": " << modemTitle(modem) << "\n";
         for (const TtyPort& port : modem.ports) {
             out << "  " << std::left << std::setw(16) << port.devicePath << " interface " << std::setw(2)
-                << port.interfaceNumber << " " << std::setw(10) << (port.driver.empty() ? "?" : port.driver)
-                << " " << portOutcome(port.probe) << "\n";
+                << port.interfaceNumber << " " << std::setw(10) << (port.driver.empty() ? "?" : port.driver) << " "
+                << portOutcome(port.probe) << "\n";
         }
     }
 }

@@ -9,10 +9,10 @@ namespace cellctl::cli {
 
 enum class PortState {
     NotProbed,
-    At,        // answers AT with OK
-    Silent,    // no answer in time (a diagnostics or GPS port, or a dead one)
-    Busy,      // another program holds it: not opened, nothing sent
-    Unusable   // cannot be opened (permissions, not a terminal)
+    At,       // answers AT with OK
+    Silent,   // no answer in time (a diagnostics or GPS port, or a dead one)
+    Busy,     // another program holds it: not opened, nothing sent
+    Unusable  // cannot be opened (permissions, not a terminal)
 };
 
 struct PortProbe {

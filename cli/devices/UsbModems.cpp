@@ -102,8 +102,7 @@ std::vector<UsbModem> findModems(const DeviceRoots& roots)
         });
         modems.push_back(std::move(modem));
     }
-    std::sort(modems.begin(), modems.end(),
-              [](const UsbModem& a, const UsbModem& b) { return a.usbPath < b.usbPath; });
+    std::sort(modems.begin(), modems.end(), [](const UsbModem& a, const UsbModem& b) { return a.usbPath < b.usbPath; });
     return modems;
 }
 

@@ -35,10 +35,7 @@ std::string valueWords(const CLI::Option& option)
     return type == "TEXT" ? "@file" : "";  // a checked value (digits, HOST:PORT, numbers): nothing to offer
 }
 
-std::string quoted(const std::string& text)
-{
-    return "'" + text + "'";
-}
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 struct Tables {
     // A command path starts with the program's name ("cellctl mode switch"):

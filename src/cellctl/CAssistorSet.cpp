@@ -22,10 +22,7 @@ CAssistorSet::CAssistorSet(EPowerType powerType)
     m_connectionHelper.SetConnectionAssistor(&m_connection);
 }
 
-CAssistorSet::~CAssistorSet()
-{
-    ResetPhoneLine();
-}
+CAssistorSet::~CAssistorSet() { ResetPhoneLine(); }
 
 void CAssistorSet::SetPhoneLine(PhoneLine* line)
 {

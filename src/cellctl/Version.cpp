@@ -2,9 +2,6 @@
 
 namespace cellctl {
 
-const char* version()
-{
-    return CELLCTL_VERSION;
-}
+const char* version() { return CELLCTL_VERSION; }
 
 }  // namespace cellctl

@@ -204,8 +204,7 @@ std::optional<CommandLine> parseCommandLine(const std::string& line)
             continue;
         }
         AtCommand command;
-        const bool parsed = isExtendedPrefix(c) ? parseExtended(line, pos, command)
-                                                : parseBasic(line, pos, command);
+        const bool parsed = isExtendedPrefix(c) ? parseExtended(line, pos, command) : parseBasic(line, pos, command);
         if (!parsed) {
             result.wellFormed = false;
             result.commands.clear();

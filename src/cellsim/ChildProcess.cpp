@@ -52,13 +52,12 @@ namespace {
 }  // namespace
 
 std::shared_ptr<ChildProcess> ChildProcess::start(const boost::asio::any_io_executor& executor,
-                                                  const std::string& command, int stdio,
-                                                  std::function<void()> exited)
+                                                  const std::string& command, int stdio, std::function<void()> exited)
 {
     rlimit files{};
     const int openMax = ::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
-        ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
-        : 65536;
+                            ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
+                            : 65536;
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
@@ -79,7 +78,11 @@ std::shared_ptr<ChildProcess> ChildProcess::start(const boost::asio::any_io_exec
 }
 
 ChildProcess::ChildProcess(const boost::asio::any_io_executor& executor, pid_t pid, std::function<void()> exited)
-    : m_pid(pid), m_exited(std::move(exited)), m_pidfd(executor), m_poll(executor), m_killTimer(executor)
+    : m_pid(pid),
+      m_exited(std::move(exited)),
+      m_pidfd(executor),
+      m_poll(executor),
+      m_killTimer(executor)
 {
 }
 
@@ -99,8 +102,7 @@ ChildProcess::~ChildProcess()
     }
     if (!m_reaped) {
         signal(SIGKILL);
-        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {}
     }
 }
 

@@ -52,9 +52,9 @@ std::optional<std::vector<NetworkEntry>> networkList(const std::string& text)
         std::getline(fields, code, ':');
         std::getline(fields, accessTech, ':');
         std::getline(fields, flag, ':');
-        if ((code.size() != 5 && code.size() != 6) || code.find_first_not_of("0123456789") != std::string::npos
-            || (accessTech != "0" && accessTech != "2") || (!flag.empty() && flag != "home" && flag != "forbidden")
-            || !fields.eof()) {
+        if ((code.size() != 5 && code.size() != 6) || code.find_first_not_of("0123456789") != std::string::npos ||
+            (accessTech != "0" && accessTech != "2") || (!flag.empty() && flag != "home" && flag != "forbidden") ||
+            !fields.eof()) {
             return std::nullopt;
         }
         NetworkEntry network = knownOperator(code, std::stoi(accessTech));
@@ -91,9 +91,15 @@ const std::vector<CliOption>& cliOptions()
     using Transport = ServerSettings::Transport;
     static const std::vector<CliOption> options = {
         {"--pty", nullptr, "serve on a new pseudo-terminal and print its path (the default)",
-         [](CliSettings& s, const std::string&) { s.server.transport = Transport::Pty; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.server.transport = Transport::Pty;
+             return true;
+         }},
         {"--link", "PATH", "also make the pty reachable as PATH (a symbolic link, replaced if it is one)",
-         [](CliSettings& s, const std::string& v) { s.server.linkPath = v; return !v.empty(); }},
+         [](CliSettings& s, const std::string& v) {
+             s.server.linkPath = v;
+             return !v.empty();
+         }},
         {"--data-link", "PATH",
          "serve a second pty as the modem's data port, reachable as PATH; it shares the modem's state and "
          "answers AT too, and a data call on it leaves the first port free for commands",
@@ -106,7 +112,10 @@ const std::vector<CliOption>& cliOptions()
          "the network side of data calls: on CONNECT, run /bin/sh -c COMMAND with its standard input and "
          "output joined to the call (e.g. a pppd, or cat to echo); without it the host's data goes nowhere, "
          "so a host's PPP never comes up",
-         [](CliSettings& s, const std::string& v) { s.modem.dataPeer = v; return !v.empty(); }},
+         [](CliSettings& s, const std::string& v) {
+             s.modem.dataPeer = v;
+             return !v.empty();
+         }},
         {"--tcp", "PORT", "serve on a TCP port instead of a pty (0 picks a free one)",
          [](CliSettings& s, const std::string& v) {
              s.server.transport = Transport::Tcp;
@@ -117,7 +126,10 @@ const std::vector<CliOption>& cliOptions()
              return port.has_value();
          }},
         {"--bind", "ADDRESS", "address to listen on with --tcp (default 127.0.0.1)",
-         [](CliSettings& s, const std::string& v) { s.server.address = v; return !v.empty(); }},
+         [](CliSettings& s, const std::string& v) {
+             s.server.address = v;
+             return !v.empty();
+         }},
         {"--sim", "STATE", "the SIM at start: ready, pin (PIN asked), puk (PIN blocked) or absent",
          [](CliSettings& s, const std::string& v) {
              const std::pair<const char*, SimStart> states[] = {{"ready", SimStart::Ready},
@@ -133,13 +145,25 @@ const std::vector<CliOption>& cliOptions()
              return false;
          }},
         {"--pin", "PIN", "the SIM's PIN, 4 to 8 digits (default 1234)",
-         [](CliSettings& s, const std::string& v) { s.modem.pin = v; return password(v); }},
+         [](CliSettings& s, const std::string& v) {
+             s.modem.pin = v;
+             return password(v);
+         }},
         {"--puk", "PUK", "the SIM's PUK, 4 to 8 digits (default 12345678)",
-         [](CliSettings& s, const std::string& v) { s.modem.puk = v; return password(v); }},
+         [](CliSettings& s, const std::string& v) {
+             s.modem.puk = v;
+             return password(v);
+         }},
         {"--pin2", "PIN2", "the SIM's PIN2 for fixed dialling (default 5678)",
-         [](CliSettings& s, const std::string& v) { s.modem.pin2 = v; return password(v); }},
+         [](CliSettings& s, const std::string& v) {
+             s.modem.pin2 = v;
+             return password(v);
+         }},
         {"--sim-type", "TYPE", "usim (default) or sim, as ^DUSIM? reports it",
-         [](CliSettings& s, const std::string& v) { s.modem.usim = v == "usim"; return v == "usim" || v == "sim"; }},
+         [](CliSettings& s, const std::string& v) {
+             s.modem.usim = v == "usim";
+             return v == "usim" || v == "sim";
+         }},
         {"--mode", "MODE", "network mode at start: gsm, td or dual (default dual, preferring TD)",
          [](CliSettings& s, const std::string& v) {
              const std::pair<const char*, ModeStart> modes[] = {
@@ -165,17 +189,29 @@ const std::vector<CliOption>& cliOptions()
         {"--scan-time", "MS", "duration of a network scan, AT+COPS=? (default 3000)",
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.scanDuration); }},
         {"--no-abort", nullptr, "a command that takes time runs to its end; lines sent meanwhile wait for it",
-         [](CliSettings& s, const std::string&) { s.modem.abortOnCharacter = false; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.modem.abortOnCharacter = false;
+             return true;
+         }},
         {"--latency", "MS", "fault: delay before every command line runs",
          [](CliSettings& s, const std::string& v) { return store(duration(v), s.modem.faults.latency); }},
         {"--drop-rate", "R", "fault: share of answers lost, 0 to 1 (the command still runs)",
          [](CliSettings& s, const std::string& v) { return store(rate(v), s.modem.faults.dropRate); }},
         {"--split-writes", nullptr, "fault: output leaves in pieces of 1 to 4 bytes, 1 ms apart",
-         [](CliSettings& s, const std::string&) { s.modem.faults.splitWrites = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.modem.faults.splitWrites = true;
+             return true;
+         }},
         {"--echo", nullptr, "fault: echo every command line, even after ATE0",
-         [](CliSettings& s, const std::string&) { s.modem.faults.forcedEcho = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.modem.faults.forcedEcho = true;
+             return true;
+         }},
         {"--garbage", nullptr, "fault: a line of junk bytes before every answer",
-         [](CliSettings& s, const std::string&) { s.modem.faults.garbage = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.modem.faults.garbage = true;
+             return true;
+         }},
         {"--storm", "N", "fault: N unsolicited reports (calls, call progress, packet events) before every answer",
          [](CliSettings& s, const std::string& v) {
              const auto count = wholeNumber(v, 1000);
@@ -193,11 +229,20 @@ const std::vector<CliOption>& cliOptions()
              return seed.has_value();
          }},
         {"--trace", nullptr, "print the AT traffic on standard error",
-         [](CliSettings& s, const std::string&) { s.trace = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.trace = true;
+             return true;
+         }},
         {"--version", nullptr, "print the version and exit",
-         [](CliSettings& s, const std::string&) { s.version = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.version = true;
+             return true;
+         }},
         {"--help", nullptr, "print this help and exit",
-         [](CliSettings& s, const std::string&) { s.help = true; return true; }},
+         [](CliSettings& s, const std::string&) {
+             s.help = true;
+             return true;
+         }},
     };
     return options;
 }

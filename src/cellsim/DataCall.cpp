@@ -18,16 +18,16 @@ DataCall::DataCall(Scheduler& scheduler, const NetworkSideFactory& network, long
           })
 {
     if (network) {
-        m_network = network(NetworkSide::Events{
-            [this](const std::string& bytes) {
-                if (m_online) {
-                    m_events.toHost(bytes);
-                }
-            },
-            [this](const std::string& reason) {
-                const auto ended = m_events.ended;  // the call may be gone when it returns
-                ended(reason);
-            }});
+        m_network = network(NetworkSide::Events{[this](const std::string& bytes) {
+                                                    if (m_online) {
+                                                        m_events.toHost(bytes);
+                                                    }
+                                                },
+                                                [this](const std::string& reason) {
+                                                    const auto ended =
+                                                        m_events.ended;  // the call may be gone when it returns
+                                                    ended(reason);
+                                                }});
     }
 }
 

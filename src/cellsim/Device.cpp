@@ -12,10 +12,7 @@ Device::Device(const ModemOptions& options, Scheduler& scheduler, Report report)
 {
 }
 
-void Device::updateService()
-{
-    m_network.setServiceAllowed(radioOn() && m_sim.status() == SimStatus::Ready);
-}
+void Device::updateService() { m_network.setServiceAllowed(radioOn() && m_sim.status() == SimStatus::Ready); }
 
 void Device::setFunctionality(int functionality)
 {

@@ -19,11 +19,11 @@ namespace cellsim {
 // Terminal settings: what ATZ and a reset bring back to their defaults.
 struct Settings {
     bool echo = true;
-    int errorMode = 1;              // +CMEE: 0 plain ERROR, 1 numeric, 2 text
-    std::string charset = "IRA";    // +CSCS
-    int operatorFormat = 0;         // +COPS=3,<format>
+    int errorMode = 1;                                          // +CMEE: 0 plain ERROR, 1 numeric, 2 text
+    std::string charset = "IRA";                                // +CSCS
+    int operatorFormat = 0;                                     // +COPS=3,<format>
     std::vector<std::string> messageStorage{"ME", "ME", "ME"};  // +CPMS
-    std::map<std::string, std::vector<int>> values;  // simple numeric settings by command name
+    std::map<std::string, std::vector<int>> values;             // simple numeric settings by command name
 };
 
 // The whole device state the command handlers work on, and the actions that

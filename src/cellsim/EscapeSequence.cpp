@@ -3,7 +3,10 @@
 namespace cellsim {
 
 EscapeSequence::EscapeSequence(Scheduler& scheduler, Data data, std::function<void()> escaped)
-    : m_scheduler(scheduler), m_data(std::move(data)), m_escaped(std::move(escaped)), m_lastByte(scheduler.now())
+    : m_scheduler(scheduler),
+      m_data(std::move(data)),
+      m_escaped(std::move(escaped)),
+      m_lastByte(scheduler.now())
 {
 }
 

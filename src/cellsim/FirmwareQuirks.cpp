@@ -14,10 +14,14 @@ struct QuirkName {
 };
 
 constexpr QuirkName kQuirkNames[] = {
-    {"creg-with-n", FirmwareQuirk::RegistrationWithN}, {"padded-stat", FirmwareQuirk::PaddedStatus},
-    {"bare-lac", FirmwareQuirk::BareLocation},         {"cpin-no-ok", FirmwareQuirk::PinWithoutOk},
-    {"quoted-cpin", FirmwareQuirk::QuotedPin},         {"csq-no-space", FirmwareQuirk::SignalWithoutSpace},
-    {"cpol-bare-code", FirmwareQuirk::BarePreferredCodes}, {"vendor-errors", FirmwareQuirk::VendorErrors},
+    {"creg-with-n", FirmwareQuirk::RegistrationWithN},
+    {"padded-stat", FirmwareQuirk::PaddedStatus},
+    {"bare-lac", FirmwareQuirk::BareLocation},
+    {"cpin-no-ok", FirmwareQuirk::PinWithoutOk},
+    {"quoted-cpin", FirmwareQuirk::QuotedPin},
+    {"csq-no-space", FirmwareQuirk::SignalWithoutSpace},
+    {"cpol-bare-code", FirmwareQuirk::BarePreferredCodes},
+    {"vendor-errors", FirmwareQuirk::VendorErrors},
 };
 
 bool startsWith(const std::string& text, const std::string& prefix)
@@ -102,7 +106,8 @@ std::string quirkyLine(const FirmwareQuirks& quirks, const std::string& line)
         return "+CPIN: \"" + line.substr(7) + "\"";
     if (quirks.has(FirmwareQuirk::SignalWithoutSpace) && startsWith(line, "+CSQ: "))
         return "+CSQ:" + line.substr(6);
-    if (quirks.has(FirmwareQuirk::BarePreferredCodes) && startsWith(line, "+CPOL: ") && line.find('(') == std::string::npos)
+    if (quirks.has(FirmwareQuirk::BarePreferredCodes) && startsWith(line, "+CPOL: ") &&
+        line.find('(') == std::string::npos)
         return preferred(line.substr(7));
     return line;
 }
@@ -110,7 +115,8 @@ std::string quirkyLine(const FirmwareQuirks& quirks, const std::string& line)
 std::optional<std::string> quirkyFinalResult(const FirmwareQuirks& quirks, const std::vector<std::string>& lines,
                                              const std::string& result)
 {
-    bool pinStatus = std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return startsWith(l, "+CPIN:"); });
+    bool pinStatus =
+        std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return startsWith(l, "+CPIN:"); });
     if (quirks.has(FirmwareQuirk::PinWithoutOk) && pinStatus && result == "OK")
         return std::nullopt;
     if (quirks.has(FirmwareQuirk::VendorErrors)) {

@@ -12,14 +12,14 @@
 namespace cellsim {
 
 enum class FirmwareQuirk {
-    RegistrationWithN,  // creg-with-n: reports +CREG:/+CGREG: carry <n> first, as a read does
-    PaddedStatus,       // padded-stat: the <stat> of registration lines zero-padded to three digits
-    BareLocation,       // bare-lac: lac and ci without quotes
-    PinWithoutOk,       // cpin-no-ok: +CPIN? answered by its line alone, no final result
-    QuotedPin,          // quoted-cpin: +CPIN: "SIM PIN"
-    SignalWithoutSpace, // csq-no-space: +CSQ:23,99
-    BarePreferredCodes, // cpol-bare-code: numeric +CPOL operators unquoted
-    VendorErrors        // vendor-errors: ERROR as COMMAND NOT SUPPORT, +CME ERROR: <n> as MODEM ERROR: <n>
+    RegistrationWithN,   // creg-with-n: reports +CREG:/+CGREG: carry <n> first, as a read does
+    PaddedStatus,        // padded-stat: the <stat> of registration lines zero-padded to three digits
+    BareLocation,        // bare-lac: lac and ci without quotes
+    PinWithoutOk,        // cpin-no-ok: +CPIN? answered by its line alone, no final result
+    QuotedPin,           // quoted-cpin: +CPIN: "SIM PIN"
+    SignalWithoutSpace,  // csq-no-space: +CSQ:23,99
+    BarePreferredCodes,  // cpol-bare-code: numeric +CPOL operators unquoted
+    VendorErrors         // vendor-errors: ERROR as COMMAND NOT SUPPORT, +CME ERROR: <n> as MODEM ERROR: <n>
 };
 
 struct FirmwareQuirks {

@@ -10,13 +10,8 @@ namespace {
 // Harmless reports a busy network sends: calls, call progress, supplementary
 // services and packet events. The host is expected to drop them.
 const char* const stormLines[] = {
-    "RING",
-    "+CRING: VOICE",
-    "^DCPI: 1,2,0",
-    "^DSCI: 1,1,4,0,0,\"10086\",129",
-    "+CSSI: 1",
-    "+CSSU: 2",
-    "+CGEV: ME CLASS B",
+    "RING",     "+CRING: VOICE", "^DCPI: 1,2,0",      "^DSCI: 1,1,4,0,0,\"10086\",129",
+    "+CSSI: 1", "+CSSU: 2",      "+CGEV: ME CLASS B",
 };
 
 // A line that cannot be a result or a report: it starts with a byte above
@@ -46,8 +41,8 @@ Modem::Modem(Scheduler& scheduler, const ModemOptions& options)
       m_quirks(options.quirks),
       m_random(options.seed),
       m_output(m_scheduler, m_random),
-      m_ownDevice(std::make_unique<Device>(options, m_scheduler,
-                                           [this](const std::string& line) { unsolicited(line); })),
+      m_ownDevice(
+          std::make_unique<Device>(options, m_scheduler, [this](const std::string& line) { unsolicited(line); })),
       m_device(*m_ownDevice)
 {
     m_output.setSplitWrites(m_faults.splitWrites);
@@ -229,7 +224,8 @@ void Modem::abortLongCommand()
 Reply Modem::withCall(const Reply& reply)
 {
     switch (reply.call) {
-    case Reply::Call::Keep: break;
+    case Reply::Call::Keep:
+        break;
     case Reply::Call::Start:
         return m_call ? Reply::error() : reply;  // one call per port
     case Reply::Call::Resume: {
@@ -240,7 +236,9 @@ Reply Modem::withCall(const Reply& reply)
         resumed.bitRate = m_call->bitRate();
         return resumed;
     }
-    case Reply::Call::End: endCall(std::string(), false); break;
+    case Reply::Call::End:
+        endCall(std::string(), false);
+        break;
     }
     return reply;
 }
@@ -248,16 +246,24 @@ Reply Modem::withCall(const Reply& reply)
 std::string Modem::resultText(const Reply& final) const
 {
     switch (final.result) {
-    case Reply::Result::Ok: return "OK";
-    case Reply::Result::Error: return "ERROR";
-    case Reply::Result::NoCarrier: return "NO CARRIER";
-    case Reply::Result::Connect: return "CONNECT " + std::to_string(final.bitRate);
-    case Reply::Result::Cme: break;
+    case Reply::Result::Ok:
+        return "OK";
+    case Reply::Result::Error:
+        return "ERROR";
+    case Reply::Result::NoCarrier:
+        return "NO CARRIER";
+    case Reply::Result::Connect:
+        return "CONNECT " + std::to_string(final.bitRate);
+    case Reply::Result::Cme:
+        break;
     }
     switch (m_device.settings().errorMode) {
-    case 0: return "ERROR";
-    case 2: return std::string("+CME ERROR: ") + cmeErrorText(final.cme);
-    default: return "+CME ERROR: " + std::to_string(static_cast<int>(final.cme));
+    case 0:
+        return "ERROR";
+    case 2:
+        return std::string("+CME ERROR: ") + cmeErrorText(final.cme);
+    default:
+        return "+CME ERROR: " + std::to_string(static_cast<int>(final.cme));
     }
 }
 

@@ -112,10 +112,10 @@ private:
     std::deque<WaitingLine> m_waitingLines;
     bool m_busy = false;
     bool m_pumping = false;
-    bool m_runningLong = false;          // a command that takes time is running
-    unsigned m_longCommands = 0;         // counts them, so an aborted one's completion is ignored
-    bool m_discardingLine = false;       // the rest of an aborting line
-    std::vector<AtCommand> m_commands;   // the line being run
+    bool m_runningLong = false;         // a command that takes time is running
+    unsigned m_longCommands = 0;        // counts them, so an aborted one's completion is ignored
+    bool m_discardingLine = false;      // the rest of an aborting line
+    std::vector<AtCommand> m_commands;  // the line being run
     std::size_t m_nextCommand = 0;
     std::vector<std::string> m_answerLines;
     std::vector<std::string> m_heldReports;

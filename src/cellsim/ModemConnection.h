@@ -21,7 +21,9 @@ class ModemConnection {
 public:
     // `closed` runs (at most once) when the stream fails or the peer goes away.
     ModemConnection(Stream stream, Modem& modem, std::function<void()> closed = {})
-        : m_stream(std::move(stream)), m_modem(modem), m_closed(std::move(closed))
+        : m_stream(std::move(stream)),
+          m_modem(modem),
+          m_closed(std::move(closed))
     {
     }
     ModemConnection(const ModemConnection&) = delete;
@@ -59,25 +61,24 @@ private:
     void read()
     {
         std::weak_ptr<char> alive = m_alive;
-        m_stream.async_read_some(boost::asio::buffer(m_buffer),
-                                 [this, alive](const boost::system::error_code& error, std::size_t size) {
-                                     if (alive.expired()) {
-                                         return;
-                                     }
-                                     if (error) {
-                                         if (m_hungUp && error == boost::system::errc::io_error && m_hungUp()
-                                             && !alive.expired()) {
-                                             read();
-                                         } else if (!alive.expired()) {
-                                             fail();
-                                         }
-                                         return;
-                                     }
-                                     m_modem.feed(std::string(m_buffer.data(), size));
-                                     if (!alive.expired()) {
-                                         read();
-                                     }
-                                 });
+        m_stream.async_read_some(
+            boost::asio::buffer(m_buffer), [this, alive](const boost::system::error_code& error, std::size_t size) {
+                if (alive.expired()) {
+                    return;
+                }
+                if (error) {
+                    if (m_hungUp && error == boost::system::errc::io_error && m_hungUp() && !alive.expired()) {
+                        read();
+                    } else if (!alive.expired()) {
+                        fail();
+                    }
+                    return;
+                }
+                m_modem.feed(std::string(m_buffer.data(), size));
+                if (!alive.expired()) {
+                    read();
+                }
+            });
     }
 
     void fail()

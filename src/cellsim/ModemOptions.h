@@ -14,12 +14,12 @@ enum AccessTech : int { AccessGsm = 0, AccessTd = 2 };
 
 // One network the radio can see: a PLMN on one access technology.
 struct NetworkEntry {
-    std::string numeric;    // MCC and MNC, e.g. "46000"
-    std::string longName;   // GBK bytes
+    std::string numeric;   // MCC and MNC, e.g. "46000"
+    std::string longName;  // GBK bytes
     std::string shortName;
     int accessTech = AccessTd;
-    bool forbidden = false; // listed in the scan, refused on selection
-    bool home = false;      // registers as home (status 1); others register roaming (5)
+    bool forbidden = false;  // listed in the scan, refused on selection
+    bool home = false;       // registers as home (status 1); others register roaming (5)
 };
 
 // The six operators the modem knows by name, each on the access technologies
@@ -51,7 +51,7 @@ struct ModemOptions {
     std::string puk = "12345678";
     std::string pin2 = "5678";
     std::string puk2 = "87654321";
-    bool usim = true;                      // ^DUSIM: 1 (USIM) or 0 (SIM)
+    bool usim = true;  // ^DUSIM: 1 (USIM) or 0 (SIM)
     ModeStart mode = ModeStart::Dual;
     std::vector<NetworkEntry> networks = defaultNetworks();
     std::chrono::milliseconds registrationDelay{1000};
@@ -61,16 +61,16 @@ struct ModemOptions {
     // end and lines received meanwhile wait their turn.
     bool abortOnCharacter = true;
     std::string revision = "CELLSIM TD-HSDPA V1.0.0";
-    int gsmRssi = 23;                      // +CSQ value while camped on GSM
-    int tdLevel = 41;                      // ^DCSQ value while camped on TD
+    int gsmRssi = 23;  // +CSQ value while camped on GSM
+    int tdLevel = 41;  // ^DCSQ value while camped on TD
     Faults faults;
-    FirmwareQuirks quirks;                 // how the firmware bends the standard forms
-    std::uint32_t seed = 1;                // drives drops, garbage and split sizes
+    FirmwareQuirks quirks;   // how the firmware bends the standard forms
+    std::uint32_t seed = 1;  // drives drops, garbage and split sizes
     // The network side of data calls (ATD*99#): a command run with /bin/sh -c,
     // its standard input and output joined to the call. Empty: the host's
     // data goes nowhere and nothing answers it.
     std::string dataPeer;
-    bool dataPort = false;                 // a second port for data beside the AT port (PtyServer)
+    bool dataPort = false;  // a second port for data beside the AT port (PtyServer)
 };
 
 }  // namespace cellsim

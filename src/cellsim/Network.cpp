@@ -6,9 +6,12 @@ namespace {
 NetworkMode startMode(ModeStart start)
 {
     switch (start) {
-    case ModeStart::Gsm: return NetworkMode{1, 2, AccessGsm};
-    case ModeStart::Td: return NetworkMode{1, 2, AccessTd};
-    case ModeStart::Dual: return NetworkMode{1, 0, AccessTd};
+    case ModeStart::Gsm:
+        return NetworkMode{1, 2, AccessGsm};
+    case ModeStart::Td:
+        return NetworkMode{1, 2, AccessTd};
+    case ModeStart::Dual:
+        return NetworkMode{1, 0, AccessTd};
     }
     return NetworkMode{};
 }
@@ -82,15 +85,16 @@ const NetworkEntry* Network::findNetwork(int format, const std::string& name, st
 {
     const NetworkEntry* found = nullptr;
     for (const NetworkEntry& network : m_networks) {
-        const std::string& candidate =
-            format == 0 ? network.longName : format == 1 ? network.shortName : network.numeric;
+        const std::string& candidate = format == 0   ? network.longName
+                                       : format == 1 ? network.shortName
+                                                     : network.numeric;
         if (candidate != name || (accessTech && network.accessTech != *accessTech)) {
             continue;
         }
         // Within the mode, the preferred access technology wins.
-        if (!found || (!allowedByMode(*found) && allowedByMode(network))
-            || (allowedByMode(network) && network.accessTech == m_mode.accessTech
-                && found->accessTech != m_mode.accessTech)) {
+        if (!found || (!allowedByMode(*found) && allowedByMode(network)) ||
+            (allowedByMode(network) && network.accessTech == m_mode.accessTech &&
+             found->accessTech != m_mode.accessTech)) {
             found = &network;
         }
     }
@@ -256,9 +260,8 @@ Reply Network::attach()
         return Reply::failure(CmeError::NoNetworkService);
     }
     // The attach completes with the registration in progress.
-    return Reply::later(m_registrationDelay + std::chrono::milliseconds(1), [this] {
-        return registered() ? Reply::ok() : Reply::failure(CmeError::NoNetworkService);
-    });
+    return Reply::later(m_registrationDelay + std::chrono::milliseconds(1),
+                        [this] { return registered() ? Reply::ok() : Reply::failure(CmeError::NoNetworkService); });
 }
 
 void Network::detach()

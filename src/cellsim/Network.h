@@ -109,9 +109,9 @@ private:
 
     bool m_serviceAllowed = false;
     int m_status = NotRegistered;
-    int m_serving = -1;         // index into m_networks
+    int m_serving = -1;  // index into m_networks
     int m_selection = Automatic;
-    int m_manualTarget = -1;    // index into m_networks
+    int m_manualTarget = -1;  // index into m_networks
     bool m_packetDetached = false;
     std::uint64_t m_epoch = 0;  // a pending registration completes only in its own epoch
 

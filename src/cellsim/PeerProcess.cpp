@@ -12,7 +12,9 @@
 namespace cellsim {
 
 PeerProcess::PeerProcess(const boost::asio::any_io_executor& executor, const std::string& command, Events events)
-    : m_executor(executor), m_events(std::move(events)), m_socket(executor)
+    : m_executor(executor),
+      m_events(std::move(events)),
+      m_socket(executor)
 {
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {

@@ -12,10 +12,7 @@
 namespace cellsim {
 namespace {
 
-[[noreturn]] void fail(const std::string& what)
-{
-    throw std::system_error(errno, std::generic_category(), what);
-}
+[[noreturn]] void fail(const std::string& what) { throw std::system_error(errno, std::generic_category(), what); }
 
 // Replaces an old link at `path`, but never a file that is not a link.
 void makeLink(const std::string& target, const std::string& path)
@@ -43,7 +40,8 @@ std::string linkTarget(const std::string& path)
 }  // namespace
 
 PtyPort::PtyPort(boost::asio::io_context& io, Modem& modem, const std::string& linkPath)
-    : m_modem(modem), m_lineTimer(io)
+    : m_modem(modem),
+      m_lineTimer(io)
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0) {
@@ -57,7 +55,7 @@ PtyPort::PtyPort(boost::asio::io_context& io, Modem& modem, const std::string& l
         fail("cellsim: cannot unlock the pseudo-terminal");
     }
     m_slavePath = name;
-    termios mode {};
+    termios mode{};
     if (!holdSlave() || ::tcgetattr(m_slaveFd, &mode) != 0) {
         const int error = errno;
         ::close(master);
@@ -141,7 +139,7 @@ void PtyPort::watchLine()
         if (error || alive.expired() || !m_watching) {
             return;  // the call ended or the port is gone
         }
-        termios mode {};
+        termios mode{};
         if (::tcgetattr(m_masterFd, &mode) == 0 && ::cfgetospeed(&mode) == B0) {
             m_modem.dropDtr();
         } else {

@@ -11,7 +11,8 @@ const std::string noPath;
 
 PtyServer::PtyServer(boost::asio::io_context& io, const ModemOptions& options, const std::string& linkPath,
                      const std::string& dataLinkPath)
-    : m_scheduler(io.get_executor()), m_modem(m_scheduler, options)
+    : m_scheduler(io.get_executor()),
+      m_modem(m_scheduler, options)
 {
     const NetworkSideFactory network = peerProcessFactory(io.get_executor(), options.dataPeer);
     m_modem.setNetworkSide(network);

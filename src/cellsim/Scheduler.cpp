@@ -52,7 +52,8 @@ struct AsioScheduler::Pending {
 };
 
 AsioScheduler::AsioScheduler(boost::asio::any_io_executor executor)
-    : m_executor(std::move(executor)), m_pending(std::make_shared<Pending>())
+    : m_executor(std::move(executor)),
+      m_pending(std::make_shared<Pending>())
 {
 }
 

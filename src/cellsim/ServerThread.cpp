@@ -11,7 +11,8 @@
 namespace cellsim {
 
 ServerThread::ServerThread(ModemOptions options, ServerSettings settings)
-    : m_options(std::move(options)), m_settings(std::move(settings))
+    : m_options(std::move(options)),
+      m_settings(std::move(settings))
 {
 }
 

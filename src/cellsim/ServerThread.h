@@ -19,10 +19,10 @@ class TcpServer;
 struct ServerSettings {
     enum class Transport { Pty, Tcp };
     Transport transport = Transport::Pty;
-    std::string linkPath;              // pty: also reachable through this symbolic link
-    std::string dataLinkPath;          // pty: the data port's link (a data port is served with it)
-    std::string address = "127.0.0.1"; // tcp
-    unsigned short port = 0;           // tcp: 0 picks a free port
+    std::string linkPath;               // pty: also reachable through this symbolic link
+    std::string dataLinkPath;           // pty: the data port's link (a data port is served with it)
+    std::string address = "127.0.0.1";  // tcp
+    unsigned short port = 0;            // tcp: 0 picks a free port
 };
 
 // Runs a modem server on a thread of its own, for programs and tests that

@@ -8,17 +8,21 @@ namespace {
 // A PIN or PUK a card accepts as a new value: 4 to 8 digits.
 bool validPassword(const std::string& text)
 {
-    return text.size() >= 4 && text.size() <= 8
-        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return text.size() >= 4 && text.size() <= 8 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 SimStatus startStatus(SimStart start)
 {
     switch (start) {
-    case SimStart::Ready: return SimStatus::Ready;
-    case SimStart::PinLocked: return SimStatus::PinRequired;
-    case SimStart::PukBlocked: return SimStatus::PukRequired;
-    case SimStart::Absent: return SimStatus::Absent;
+    case SimStart::Ready:
+        return SimStatus::Ready;
+    case SimStart::PinLocked:
+        return SimStatus::PinRequired;
+    case SimStart::PukBlocked:
+        return SimStatus::PukRequired;
+    case SimStart::Absent:
+        return SimStatus::Absent;
     }
     return SimStatus::Ready;
 }
@@ -41,9 +45,12 @@ SimCard::SimCard(const ModemOptions& options)
 std::string SimCard::pinStatusWord() const
 {
     switch (m_status) {
-    case SimStatus::PinRequired: return "SIM PIN";
-    case SimStatus::PukRequired: return "SIM PUK";
-    default: return "READY";
+    case SimStatus::PinRequired:
+        return "SIM PIN";
+    case SimStatus::PukRequired:
+        return "SIM PUK";
+    default:
+        return "READY";
     }
 }
 

@@ -20,8 +20,7 @@ TcpServer::~TcpServer() { stop(); }
 void TcpServer::accept()
 {
     std::weak_ptr<char> alive = m_alive;
-    m_acceptor.async_accept([this, alive](const boost::system::error_code& error,
-                                          boost::asio::ip::tcp::socket socket) {
+    m_acceptor.async_accept([this, alive](const boost::system::error_code& error, boost::asio::ip::tcp::socket socket) {
         if (alive.expired()) {
             return;
         }

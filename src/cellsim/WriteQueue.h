@@ -23,7 +23,9 @@ public:
 
     // `failed` runs when a write fails; the bytes still queued stay unsent.
     WriteQueue(Stream& stream, std::weak_ptr<char> alive, std::function<void()> failed)
-        : m_stream(stream), m_alive(std::move(alive)), m_failed(std::move(failed))
+        : m_stream(stream),
+          m_alive(std::move(alive)),
+          m_failed(std::move(failed))
     {
     }
     WriteQueue(const WriteQueue&) = delete;

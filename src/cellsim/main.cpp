@@ -60,7 +60,8 @@ int main(int argc, char** argv)
         std::unique_ptr<cellsim::PtyServer> pty;
         std::unique_ptr<cellsim::TcpServer> tcp;
         if (settings.server.transport == cellsim::ServerSettings::Transport::Tcp) {
-            tcp = std::make_unique<cellsim::TcpServer>(io, settings.modem, settings.server.port, settings.server.address);
+            tcp =
+                std::make_unique<cellsim::TcpServer>(io, settings.modem, settings.server.port, settings.server.address);
             std::cout << settings.server.address << ":" << tcp->port() << std::endl;
             if (settings.trace) {
                 traceTo(tcp->modem());

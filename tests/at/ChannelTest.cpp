@@ -77,7 +77,7 @@ TEST_F(Channel, EchoLeftOnIsSkippedAndResultsGluedToItSurvive)
     rig.deviceSends("AT+CFUN=1,0NO CARRIER\r\n");
     ASSERT_TRUE(rig.runUntilAnswered());
     EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "+CSQ: 5,99\nOK"), queryAnswer(165, "ERROR"),
-                                                      modifyAnswer(126, "NO CARRIER")}));
+                                                     modifyAnswer(126, "NO CARRIER")}));
 }
 
 TEST_F(Channel, ReportsBeforeInsideAndAfterAnAnswerGoToTheModifySignal)
@@ -90,10 +90,9 @@ TEST_F(Channel, ReportsBeforeInsideAndAfterAnAnswerGoToTheModifySignal)
     rig.deviceAnswers({"^DSTMR: 2", "^DCINFO: 0,1,1,0"});
     ASSERT_TRUE(rig.runUntil([&] { return rig.delivered.size() == 6; }));
     EXPECT_EQ(rig.delivered,
-              (std::vector<Delivered>{
-                  modifyAnswer(10, "1"), modifyAnswer(158, "+HSIND: 1"), modifyAnswer(117, "5"),
-                  queryAnswer(93, "+CPOL: 1,2,\"46000\",0,0,1\n+CPOL: 2,2,\"46001\",1,0,0\nOK"),
-                  modifyAnswer(149, "2"), modifyAnswer(159, "^DCINFO: 0,1,1,0")}));
+              (std::vector<Delivered>{modifyAnswer(10, "1"), modifyAnswer(158, "+HSIND: 1"), modifyAnswer(117, "5"),
+                                      queryAnswer(93, "+CPOL: 1,2,\"46000\",0,0,1\n+CPOL: 2,2,\"46001\",1,0,0\nOK"),
+                                      modifyAnswer(149, "2"), modifyAnswer(159, "^DCINFO: 0,1,1,0")}));
 }
 
 TEST_F(Channel, ALineWithThePrefixOfTheCommandInFlightIsItsAnswer)
@@ -156,7 +155,7 @@ TEST_F(Channel, CommandsWaitTheirTurnOnePerLine)
     rig.deviceAnswers({"OK"});
     ASSERT_TRUE(rig.runUntilAnswered());
     EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "+CSQ: 1,99\nOK"), queryAnswer(165, "+CFUN: 0\nOK"),
-                                                      modifyAnswer(114, "OK")}));
+                                                     modifyAnswer(114, "OK")}));
 }
 
 TEST_F(Channel, CodesOutsideTheDialectAreAnsweredErrorAndNothingIsWritten)
@@ -169,7 +168,7 @@ TEST_F(Channel, CodesOutsideTheDialectAreAnsweredErrorAndNothingIsWritten)
     rig.deviceAnswers({"+CSQ: 1,99", "OK"});
     ASSERT_TRUE(rig.runUntilAnswered());
     EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(999, "ERROR"), modifyAnswer(3, "ERROR"),
-                                                      queryAnswer(63, "ERROR"), queryAnswer(6, "+CSQ: 1,99\nOK")}));
+                                                     queryAnswer(63, "ERROR"), queryAnswer(6, "+CSQ: 1,99\nOK")}));
     EXPECT_TRUE(traced(rig, "refused query 999: the code is not in the dialect"));
 }
 
@@ -224,8 +223,8 @@ TEST_F(SlowDevice, ASilentDeviceStillAnswersEveryCommandWithError)
     rig.line.query(Query::PhoneFunctionality);
     rig.line.modify(Query::ReportMobileTerminationError, "1");
     ASSERT_TRUE(rig.runUntilAnswered());
-    EXPECT_EQ(rig.delivered, (std::vector<Delivered>{queryAnswer(6, "ERROR"), queryAnswer(165, "ERROR"),
-                                                      modifyAnswer(114, "ERROR")}));
+    EXPECT_EQ(rig.delivered,
+              (std::vector<Delivered>{queryAnswer(6, "ERROR"), queryAnswer(165, "ERROR"), modifyAnswer(114, "ERROR")}));
     EXPECT_EQ(rig.unreadOutput(), "AT+CSQ\rAT\rAT\r");
 }
 

@@ -19,15 +19,9 @@ std::ostream& operator<<(std::ostream& out, const Delivered& delivered)
                << delivered.text << "\"";
 }
 
-Delivered queryAnswer(int code, std::string text)
-{
-    return {Delivered::Signal::Query, code, std::move(text)};
-}
+Delivered queryAnswer(int code, std::string text) { return {Delivered::Signal::Query, code, std::move(text)}; }
 
-Delivered modifyAnswer(int code, std::string text)
-{
-    return {Delivered::Signal::Modify, code, std::move(text)};
-}
+Delivered modifyAnswer(int code, std::string text) { return {Delivered::Signal::Modify, code, std::move(text)}; }
 
 AtPhoneLineOptions quickTimeouts()
 {
@@ -45,12 +39,10 @@ AtPhoneLineOptions patientTimeouts()
 
 DeviceRig::DeviceRig(AtPhoneLineOptions options) : pty(std::make_unique<FakePtyDevice>()), line(io, options)
 {
-    line.connectQueryResult([this](PhoneLine::QueryType code, const std::string& text) {
-        delivered.push_back(queryAnswer(code, text));
-    });
-    line.connectModifyResult([this](PhoneLine::QueryType code, const std::string& text) {
-        delivered.push_back(modifyAnswer(code, text));
-    });
+    line.connectQueryResult(
+        [this](PhoneLine::QueryType code, const std::string& text) { delivered.push_back(queryAnswer(code, text)); });
+    line.connectModifyResult(
+        [this](PhoneLine::QueryType code, const std::string& text) { delivered.push_back(modifyAnswer(code, text)); });
     line.connectStatus([this](ChannelEvent event, const std::string& text) { events.emplace_back(event, text); });
     line.setTrace([this](const std::string& text) { trace.push_back(text); });
 }
@@ -61,10 +53,7 @@ DeviceRig::~DeviceRig()
     settle();
 }
 
-void DeviceRig::openLine()
-{
-    openLine(pty->slavePath());
-}
+void DeviceRig::openLine() { openLine(pty->slavePath()); }
 
 void DeviceRig::openLine(const std::string& target)
 {
@@ -123,10 +112,7 @@ void DeviceRig::deviceSendsBytewise(const std::string& bytes)
         deviceSends(std::string(1, byte));
 }
 
-void DeviceRig::deviceAnswers(const std::vector<std::string>& lines)
-{
-    deviceSends(cellctl::test::framed(lines));
-}
+void DeviceRig::deviceAnswers(const std::vector<std::string>& lines) { deviceSends(cellctl::test::framed(lines)); }
 
 bool DeviceRig::runUntil(const std::function<bool()>& done)
 {

@@ -33,7 +33,10 @@ struct RawCase {
 TEST_F(EveryCode, CommandsWithoutParserDeliverTheAnswerAsIs)
 {
     const std::vector<RawCase> cases = {
-        {"3", &CPowerHelper::RequestRevisionIdentification, "AT+CGMR", {"REV 2.1.0 Build 17", "OK"},
+        {"3",
+         &CPowerHelper::RequestRevisionIdentification,
+         "AT+CGMR",
+         {"REV 2.1.0 Build 17", "OK"},
          queryAnswer(3, "REV 2.1.0 Build 17\nOK")},
         {"113", &CPowerHelper::EnableTestControlModeIndication, "AT^DTCI=1", {"OK"}, modifyAnswer(113, "OK")},
         {"114", &CPowerHelper::EnableReportMobileTerminationError, "AT+CMEE=1", {"OK"}, modifyAnswer(114, "OK")},
@@ -44,25 +47,35 @@ TEST_F(EveryCode, CommandsWithoutParserDeliverTheAnswerAsIs)
         {"123", &CPowerHelper::SetTECharacterSet, "AT+CSCS=\"HEX\"", {"OK"}, modifyAnswer(123, "OK")},
         {"124", &CPowerHelper::EnableReadPbByPf, "AT^DRPB=1", {"OK"}, modifyAnswer(124, "OK")},
         {"130", &CPowerHelper::SetPLMNFormat, "AT+COPS=3,2", {"OK"}, modifyAnswer(130, "OK")},
-        {"134", &CPowerHelper::EnalbeSupplementaryServiceNotifications, "AT+CSSN=1,1", {"OK"},
-         modifyAnswer(134, "OK")},
+        {"134", &CPowerHelper::EnalbeSupplementaryServiceNotifications, "AT+CSSN=1,1", {"OK"}, modifyAnswer(134, "OK")},
         {"135", &CPowerHelper::EnablePhonebookReadyNotification, "AT^DPRN=1", {"OK"}, modifyAnswer(135, "OK")},
-        {"136", &CPowerHelper::EnableCallingLineIdentificationPresentation, "AT+CLIP=1", {"OK"},
+        {"136",
+         &CPowerHelper::EnableCallingLineIdentificationPresentation,
+         "AT+CLIP=1",
+         {"OK"},
          modifyAnswer(136, "OK")},
         {"137", &CPowerHelper::EnablePhoneCallProgressIndication, "AT^DCPI=1", {"OK"}, modifyAnswer(137, "OK")},
         {"138", &CPowerHelper::EnableCellularResultCodes, "AT+CRC=1", {"OK"}, modifyAnswer(138, "OK")},
         {"139", &CPowerHelper::EnableCallStatusIndication, "AT^DSCI=1", {"ERROR"}, modifyAnswer(139, "ERROR")},
-        {"140", &CPowerHelper::ReadEmergencyNumber, "AT^DPBE", {"^DPBE: \"112\"", "^DPBE: \"911\"", "OK"},
+        {"140",
+         &CPowerHelper::ReadEmergencyNumber,
+         "AT^DPBE",
+         {"^DPBE: \"112\"", "^DPBE: \"911\"", "OK"},
          modifyAnswer(140, "^DPBE: \"112\"\n^DPBE: \"911\"\nOK")},
         {"141 text", &CPowerHelper::EnableSmsReadyNotification, "AT^DSMN=1", {"OK"}, modifyAnswer(141, "OK")},
         {"141 line", &CPowerHelper::EnableSMSReadyNotification, "AT^DSMN=1", {"OK"}, modifyAnswer(141, "OK")},
         {"142", &CPowerHelper::SelectSmsService, "AT+CGSMS=1", {"OK"}, modifyAnswer(142, "OK")},
         {"143", &CPowerHelper::SelectSmsMessageFormat, "AT+CMGF=0", {"OK"}, modifyAnswer(143, "OK")},
-        {"144", &CPowerHelper::EnableNewMessageIndicationsToTE, "AT+CNMI=2,1,0,2,0", {"OK"},
-         modifyAnswer(144, "OK")},
-        {"145", &CPowerHelper::SetPreferredSMSStorageMemory, "AT+CPMS=ME,ME,ME", {"+CPMS: 0,100,0,100,0,100", "OK"},
+        {"144", &CPowerHelper::EnableNewMessageIndicationsToTE, "AT+CNMI=2,1,0,2,0", {"OK"}, modifyAnswer(144, "OK")},
+        {"145",
+         &CPowerHelper::SetPreferredSMSStorageMemory,
+         "AT+CPMS=ME,ME,ME",
+         {"+CPMS: 0,100,0,100,0,100", "OK"},
          modifyAnswer(145, "+CPMS: 0,100,0,100,0,100\nOK")},
-        {"146", &CPowerHelper::SetPreferredSMSStorageSim, "AT+CPMS=SM,SM,SM", {"+CME ERROR: 10"},
+        {"146",
+         &CPowerHelper::SetPreferredSMSStorageSim,
+         "AT+CPMS=SM,SM,SM",
+         {"+CME ERROR: 10"},
          modifyAnswer(146, "+CME ERROR: 10")},
     };
     for (const RawCase& c : cases) {
@@ -137,8 +150,7 @@ TEST_F(EveryCode, PowerOnOffResetAndPowerState)
     exchange("AT+CFUN=1,1", {"OK"});
     powerHelper().QueryPhoneFunctionality();
     exchange("AT+CFUN?", {"+CFUN: 0", "OK"});
-    EXPECT_EQ(results,
-              (std::vector<std::string>{"phonebook=1", "on=1", "state=1", "off=0", "reset=1", "state=0"}));
+    EXPECT_EQ(results, (std::vector<std::string>{"phonebook=1", "on=1", "state=1", "off=0", "reset=1", "state=0"}));
 }
 
 TEST_F(EveryCode, SimPresenceStatusAndRemainingAttempts)
@@ -165,8 +177,10 @@ TEST_F(EveryCode, SimPresenceStatusAndRemainingAttempts)
 TEST_F(EveryCode, PinEntryLockAndPasswords)
 {
     std::vector<std::string> results;
-    usim.connectCheckPinResult([&](bool ok, int left) { results.push_back("pin " + std::to_string(ok) + "," + std::to_string(left)); });
-    usim.connectCheckPukResult([&](bool ok, int left) { results.push_back("puk " + std::to_string(ok) + "," + std::to_string(left)); });
+    usim.connectCheckPinResult(
+        [&](bool ok, int left) { results.push_back("pin " + std::to_string(ok) + "," + std::to_string(left)); });
+    usim.connectCheckPukResult(
+        [&](bool ok, int left) { results.push_back("puk " + std::to_string(ok) + "," + std::to_string(left)); });
     usim.connectQueryIsPinStarted([&](std::string text) { results.push_back(text); });
     usim.connectChangeLockSimCardPassword([&](bool ok) { results.push_back("lock password " + std::to_string(ok)); });
     usim.connectChangeSimFixedDialingMemoryPassword([&](bool ok) { results.push_back("pin2 " + std::to_string(ok)); });
@@ -189,8 +203,8 @@ TEST_F(EveryCode, PinEntryLockAndPasswords)
     exchange("AT+CPWD=\"SC\",\"4321\",\"5678\"", {"OK"});
     usim.ChangeSimFixedDialingMemoryPassword("1111", "2222");
     exchange("AT+CPWD=\"P2\",\"1111\",\"2222\"", {"+CME ERROR: 16"});
-    EXPECT_EQ(results, (std::vector<std::string>{"pin 0,2", "pin 1,3", "puk 1,10", "pin 1,3", "+CLCK: 1\nOK",
-                                                  "pin 1,3", "pin 0,2", "lock password 1", "pin2 0"}));
+    EXPECT_EQ(results, (std::vector<std::string>{"pin 0,2", "pin 1,3", "puk 1,10", "pin 1,3", "+CLCK: 1\nOK", "pin 1,3",
+                                                 "pin 0,2", "lock password 1", "pin2 0"}));
 }
 
 TEST_F(EveryCode, CurrentOperatorAndSelection)
@@ -240,8 +254,7 @@ TEST_F(EveryCode, NetworkScanFromAnUntidyDevice)
     cops.QueryAvailableCops();
     exchange("AT+COPS=?", {"+COPS: (2,\"D6D0B9FAD2C6B6AF\",\"434D4343\",\"46000\",2),",
                            "(1,\"D6D0B9FAC1AACDA8\",,\"46001\"),0),(3,\"D6D0B9FA\",\"43",
-                           "4E43\",\"46006\",0),,(0,1,2,3,4),(0,1,2)",
-                           "OK"});
+                           "4E43\",\"46006\",0),,(0,1,2,3,4),(0,1,2)", "OK"});
     ASSERT_TRUE(reported);
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].GetState(), CCopsInfo::StateCurrent);
@@ -269,7 +282,8 @@ TEST_F(EveryCode, PreferredListAndSelector)
     std::vector<std::string> results;
     cops.connectQueryPreferredCopsList([&](const std::vector<CCopsInfo>& list) { entries = list; });
     cops.connectModifyCopsListResult([&](bool ok) { results.push_back("list " + std::to_string(ok)); });
-    cops.connectQueryPreferredSelector([&](const CCopsInfo& info) { results.push_back("selector " + std::to_string(info.GetSelector())); });
+    cops.connectQueryPreferredSelector(
+        [&](const CCopsInfo& info) { results.push_back("selector " + std::to_string(info.GetSelector())); });
     cops.connectSelectSelectorResult([&](bool ok) { results.push_back("select " + std::to_string(ok)); });
 
     switchToHexNames();
@@ -305,8 +319,8 @@ TEST_F(EveryCode, NetworkModeQueriesSwitchesAndTheModeReport)
 {
     std::vector<std::string> modes;
     auto describe = [](const CMode* m) {
-        return std::to_string(m->GetBehaviorType()) + "," + std::to_string(m->GetModeType()) + ","
-            + std::to_string(m->GetAccessTechType());
+        return std::to_string(m->GetBehaviorType()) + "," + std::to_string(m->GetModeType()) + "," +
+               std::to_string(m->GetAccessTechType());
     };
     mode.connectQueryModeResult([&](CMode* m) { modes.push_back("current " + describe(m)); });
     mode.connectQueryPowerOnModeResult([&](CMode* m) { modes.push_back("power-on " + describe(m)); });
@@ -338,8 +352,8 @@ TEST_F(EveryCode, HsdpaAndCellCapabilityReports)
     mode.connectEnableHsdpaNotificationResult([&](bool ok) { results.push_back("hsdpa " + std::to_string(ok)); });
     mode.connectEnableCellCapabilityChangesReport([&](bool ok) { results.push_back("cell " + std::to_string(ok)); });
     mode.connectCellCapabilityChangesInfo([&](const CCellCapabilityInfo& info) {
-        results.push_back(std::to_string(info.m_capability1) + std::to_string(info.m_capability2)
-                          + std::to_string(info.m_capability3) + std::to_string(info.m_capability4));
+        results.push_back(std::to_string(info.m_capability1) + std::to_string(info.m_capability2) +
+                          std::to_string(info.m_capability3) + std::to_string(info.m_capability4));
     });
     mode.EnableCellCapabilityChangesReport(true);
     exchange("AT^DCINFO=1", {"OK"});
@@ -367,8 +381,8 @@ TEST_F(EveryCode, PacketDataContextQosAttachAndRegistration)
     connection.AttachGprs();
     exchange("AT+CGATT=1", {"+CGREG: 1", "OK"});
     report({"+CGREG: 5,\"00A1\",\"1B2C\""}, [&] { return results.size() == 6; });
-    EXPECT_EQ(results, (std::vector<std::string>{"context 1", "qos 1", "attach 0", "registered 1", "attach 1",
-                                                 "registered 5"}));
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"context 1", "qos 1", "attach 0", "registered 1", "attach 1", "registered 5"}));
 }
 
 TEST_F(EveryCode, PacketDataReadsDeliverTheirText)
@@ -384,9 +398,9 @@ TEST_F(EveryCode, PacketDataReadsDeliverTheirText)
     exchange("AT^DUQOS=1", {"^DUQOS: 1,3,64,384", "OK"});
     connection.Get3GServiceQuality();
     exchange("AT+CGEQREQ?", {"+CGEQREQ: 1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",,0,0", "OK"});
-    EXPECT_EQ(texts, (std::vector<std::string>{"^DSML: 1,\"cmnet\",3\n^DSML: 2,\"cmwap\",1\nOK",
-                                               "^DUQOS: 1,3,64,384\nOK",
-                                               "+CGEQREQ: 1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",,0,0\nOK"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"^DSML: 1,\"cmnet\",3\n^DSML: 2,\"cmwap\",1\nOK", "^DUQOS: 1,3,64,384\nOK",
+                                        "+CGEQREQ: 1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",,0,0\nOK"}));
 }
 
 TEST_F(EveryCode, TheWholePowerOnSequenceGoesOutInOrder)
@@ -395,10 +409,17 @@ TEST_F(EveryCode, TheWholePowerOnSequenceGoesOutInOrder)
     power.connectPowerOnResult([&](bool ok) { on = ok; });
     power.PowerOn();
     const std::vector<std::pair<std::string, std::vector<std::string>>> sequence = {
-        {"AT+CFUN?", {"+CFUN: 0", "OK"}}, {"AT+CMEE=1", {"OK"}},        {"AT^DCSQ=0", {"OK"}},
-        {"AT^DPRN=1", {"OK"}},            {"AT^DSMN=1", {"OK"}},        {"AT^DRPB=0", {"OK"}},
-        {"AT+CFUN=1,0", {"OK"}},          {"AT^DUSIM?", {"^DUSIM: 1", "OK"}},
-        {"AT+CPIN?", {"+CPIN: READY", "OK"}}, {"AT+CREG=1", {"OK"}},    {"AT+COPS=3,2", {"OK"}},
+        {"AT+CFUN?", {"+CFUN: 0", "OK"}},
+        {"AT+CMEE=1", {"OK"}},
+        {"AT^DCSQ=0", {"OK"}},
+        {"AT^DPRN=1", {"OK"}},
+        {"AT^DSMN=1", {"OK"}},
+        {"AT^DRPB=0", {"OK"}},
+        {"AT+CFUN=1,0", {"OK"}},
+        {"AT^DUSIM?", {"^DUSIM: 1", "OK"}},
+        {"AT+CPIN?", {"+CPIN: READY", "OK"}},
+        {"AT+CREG=1", {"OK"}},
+        {"AT+COPS=3,2", {"OK"}},
     };
     for (const auto& step : sequence) {
         ASSERT_EQ(rig.nextCommand(), step.first);
@@ -421,13 +442,17 @@ TEST_F(EveryCode, InjectionAttemptsWriteNothing)
     power.connectQueryPowerOnResult([&](bool on) { state = on; });
 
     usim.CheckPin("1234\rAT+CFUN=0");
-    usim.ChangeLockSimCardPassword("1234", std::string("56\0" "78", 5));
+    usim.ChangeLockSimCardPassword("1234", std::string("56\0"
+                                                       "78",
+                                                       5));
     connection.GsmPdpActive(1, "cmnet\r\nAT+CGATT=0", 0, 0, 0);
     connection.GsmPdpActive(1, "cmnet\";+CFUN=0;+CGDCONT=2,\"IP\",\"x", 0, 0, 0);
     CCopsInfo sneaky;
     sneaky.SetModeType(CCopsInfo::ModeManual);
     sneaky.SetFormat(CCopsInfo::FormatLong);
-    sneaky.SetOperatorName(CCopsInfo::FormatLong, "CMCC\x1b" "AT+CFUN=0\x1a");
+    sneaky.SetOperatorName(CCopsInfo::FormatLong,
+                           "CMCC\x1b"
+                           "AT+CFUN=0\x1a");
     cops.SelectCops(&sneaky);
     powerHelper().QueryPhoneFunctionality();
 

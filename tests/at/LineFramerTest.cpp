@@ -14,11 +14,10 @@ struct Framed {
 
     LineFramer framer(std::size_t maxLineLength)
     {
-        return LineFramer(maxLineLength, LineFramer::Sinks{
-                                             [this](const std::string& line) { lines.push_back(line); },
-                                             [this](std::size_t dropped, bool ended) {
-                                                 overlong.emplace_back(dropped, ended);
-                                             }});
+        return LineFramer(maxLineLength, LineFramer::Sinks{[this](const std::string& line) { lines.push_back(line); },
+                                                           [this](std::size_t dropped, bool ended) {
+                                                               overlong.emplace_back(dropped, ended);
+                                                           }});
     }
 };
 

@@ -17,10 +17,7 @@ using Query = PhoneLine::QueryType;
 using Lines = std::vector<std::string>;
 using Fired = std::vector<std::string>;
 
-std::string flag(bool value)
-{
-    return value ? "true" : "false";
-}
+std::string flag(bool value) { return value ? "true" : "false"; }
 
 // Every host callback of the assistors, recorded as "<name> <values>".
 class RealFirmware : public LibraryOverChannel {
@@ -51,8 +48,8 @@ protected:
         cops.connectQueryPreferredCopsList([this](const std::vector<CCopsInfo>& list) {
             std::string entries;
             for (const CCopsInfo& info : list)
-                entries += " " + std::to_string(info.GetPreferredPLMNListIndex()) + ":" + info.GetOperatorLongName()
-                         + "/" + info.GetOperatorNumericName();
+                entries += " " + std::to_string(info.GetPreferredPLMNListIndex()) + ":" + info.GetOperatorLongName() +
+                           "/" + info.GetOperatorNumericName();
             log("preferred" + entries);
         });
     }
@@ -278,9 +275,9 @@ TEST_F(RealFirmware, PinAndPukEntriesAreJudgedByTheirErrorCode)
         card.connectNeedCheckPukResult([this](bool need) { log("need puk " + flag(need)); });
         card.connectQuerySimCardExistResult([this](bool absent) { log("sim absent " + flag(absent)); });
         card.SetPhoneLine(&rig.line);
-        Fired seen = c.puk ? answered([&] { card.ChangePin("12345678", "1234"); }, "AT+CPIN=\"12345678\",\"1234\"",
-                                      c.device)
-                           : answered([&] { card.CheckPin("1234"); }, "AT+CPIN=\"1234\"", c.device);
+        Fired seen =
+            c.puk ? answered([&] { card.ChangePin("12345678", "1234"); }, "AT+CPIN=\"12345678\",\"1234\"", c.device)
+                  : answered([&] { card.CheckPin("1234"); }, "AT+CPIN=\"1234\"", c.device);
         card.ResetPhoneLine();
         EXPECT_EQ(seen, c.expected);
     }
@@ -294,7 +291,8 @@ TEST_F(RealFirmware, Ucs2NamesAreDecodedForDisplay)
     const std::vector<Case> current = {
         {"ascii", {"+COPS: 0,0,\"004F00720061006E00670065\",2", "OK"}, {"operator Orange,2"}},
         {"accented", {"+COPS: 0,0,\"0053004600520020004D00E9\",0", "OK"}, {"operator SFR M\xC3\xA9,0"}},
-        {"chinese", {"+COPS: 0,0,\"4E2D56FD79FB52A8\",2", "OK"},
+        {"chinese",
+         {"+COPS: 0,0,\"4E2D56FD79FB52A8\",2", "OK"},
          {"operator \xE4\xB8\xAD\xE5\x9B\xBD\xE7\xA7\xBB\xE5\x8A\xA8,2"}},
     };
     for (const Case& c : current) {

@@ -97,7 +97,9 @@ TEST(CommandLines, TimeoutsFitTheCommand)
 
 TEST(CommandLines, TextsThatWouldSmuggleACommandAreRefused)
 {
-    const std::vector<std::string> smugglers = {"12\r34", "12\n", std::string("12\0", 3), "12\x1a", "\x1b" "1"};
+    const std::vector<std::string> smugglers = {"12\r34", "12\n", std::string("12\0", 3), "12\x1a",
+                                                "\x1b"
+                                                "1"};
     for (const std::string& bad : smugglers) {
         EXPECT_TRUE(prepared(RequestKind::Modify, 63, bad).refused());
         EXPECT_TRUE(prepared(RequestKind::Modify, 121, "1,\"IP\",\"" + bad + "\",,0,0").refused());
@@ -137,12 +139,11 @@ TEST(AnswerShaping, OperatorNamesAreDecodedUnderHexOnly)
               "+COPS: 0,0,\"" + kChinaMobileGbk + "\",2\nOK");
     EXPECT_EQ(shaped(Shaping::CurrentOperator, {"+COPS: 0,2,\"46000\",2"}, "OK", "", true),
               "+COPS: 0,2,\"46000\",2\nOK");
-    EXPECT_EQ(shaped(Shaping::CurrentOperator, {"+COPS: 0,1,\"CMCC\",2"}, "OK", "", true),
-              "+COPS: 0,1,\"CMCC\",2\nOK");
+    EXPECT_EQ(shaped(Shaping::CurrentOperator, {"+COPS: 0,1,\"CMCC\",2"}, "OK", "", true), "+COPS: 0,1,\"CMCC\",2\nOK");
     EXPECT_EQ(shaped(Shaping::CurrentOperator, {"+COPS: 0,1,\"434D4343\",2"}, "OK", "", false),
               "+COPS: 0,1,\"434D4343\",2\nOK");
-    EXPECT_EQ(shaped(Shaping::PreferredOperators, {"+CPOL: 1,1,\"434D4343\",0,0,1", "+CPOL: 2,2,\"46001\",1,0,0"},
-                     "OK", "", true),
+    EXPECT_EQ(shaped(Shaping::PreferredOperators, {"+CPOL: 1,1,\"434D4343\",0,0,1", "+CPOL: 2,2,\"46001\",1,0,0"}, "OK",
+                     "", true),
               "+CPOL: 1,1,\"CMCC\",0,0,1\n+CPOL: 2,2,\"46001\",1,0,0\nOK");
 }
 
@@ -155,23 +156,27 @@ TEST(OperatorNames, HexNamesDecodedAndEscapedForTheQuotedForm)
 TEST(OperatorScan, FieldCasesBecomeOneFullyQuotedLine)
 {
     // One operator per line, the lists on a line of their own.
-    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"CMCC\",\"CMCC\",\"46000\",2)", "+COPS: (1,\"CUCC\",\"CUCC\",\"46001\",0)",
-                                     "+COPS: ,,(0,1,2,3,4),(0,1,2)"},
+    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"CMCC\",\"CMCC\",\"46000\",2)",
+                                     "+COPS: (1,\"CUCC\",\"CUCC\",\"46001\",0)", "+COPS: ,,(0,1,2,3,4),(0,1,2)"},
                                     NameEncoding::Plain),
               "+COPS: (2,\"CMCC\",\"CMCC\",\"46000\",2),(1,\"CUCC\",\"CUCC\",\"46001\",0),,(0,1,2,3,4),(0,1,2)");
     // A list broken inside a tuple and between tuples.
-    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"CMCC\",", "\"CMCC\",\"46000\",2),", "(3,\"CUCC\",\"CUCC\",\"46001\",0),,(0,1),(0,2)"},
-                                    NameEncoding::Plain),
+    EXPECT_EQ(normaliseOperatorScan(
+                  {"+COPS: (2,\"CMCC\",", "\"CMCC\",\"46000\",2),", "(3,\"CUCC\",\"CUCC\",\"46001\",0),,(0,1),(0,2)"},
+                  NameEncoding::Plain),
               "+COPS: (2,\"CMCC\",\"CMCC\",\"46000\",2),(3,\"CUCC\",\"CUCC\",\"46001\",0),,(0,1),(0,2)");
     // An empty name left unquoted; a tuple closed before its access technology.
-    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"Name\",,\"31026\"),(1,\"A\",\"B\",\"310260\"),2),,(0,1),(0,2)"}, NameEncoding::Plain),
+    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"Name\",,\"31026\"),(1,\"A\",\"B\",\"310260\"),2),,(0,1),(0,2)"},
+                                    NameEncoding::Plain),
               "+COPS: (2,\"Name\",\"\",\"31026\"),(1,\"A\",\"B\",\"310260\",2),,(0,1),(0,2)");
     // Hex names decoded; bytes that would break the quotes escaped.
-    EXPECT_EQ(normaliseOperatorScan({"+COPS: (2,\"D6D0B9FAD2C6B6AF\",\"434D4343\",\"46000\",2),(1,\"225C\",\"XYZ\",\"46001\",0)"},
-                                    NameEncoding::Hex),
+    EXPECT_EQ(normaliseOperatorScan(
+                  {"+COPS: (2,\"D6D0B9FAD2C6B6AF\",\"434D4343\",\"46000\",2),(1,\"225C\",\"XYZ\",\"46001\",0)"},
+                  NameEncoding::Hex),
               "+COPS: (2,\"" + kChinaMobileGbk + "\",\"CMCC\",\"46000\",2),(1,\"\\22\\5C\",\"XYZ\",\"46001\",0)");
     // No operator at all.
-    EXPECT_EQ(normaliseOperatorScan({"+COPS: ,,(0,1,2,3,4),(0,1,2)"}, NameEncoding::Plain), "+COPS: ,,(0,1,2,3,4),(0,1,2)");
+    EXPECT_EQ(normaliseOperatorScan({"+COPS: ,,(0,1,2,3,4),(0,1,2)"}, NameEncoding::Plain),
+              "+COPS: ,,(0,1,2,3,4),(0,1,2)");
 }
 
 TEST(Reports, LinesThatOnlyLookLikeReportsAreNone)

@@ -35,11 +35,10 @@ TEST(Status, ShowsOneScreenAfterPoweringOn)
 {
     ProgramRun run = runOnSimulator({"status"});
     ASSERT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"Powering on the radio ... on", "SIM card:         ready",
-                             "Registration:     registered, home network",
-                             "Attempts left:    PIN 3, PUK 10, PIN2 3, PUK2 10", "Signal:           41 (TD-SCDMA)",
-                             "Network mode:     dual (GSM and TD-SCDMA), preferring TD-SCDMA",
-                             "Power-on mode:    TD-SCDMA"})
+    for (const char* line :
+         {"Powering on the radio ... on", "SIM card:         ready", "Registration:     registered, home network",
+          "Attempts left:    PIN 3, PUK 10, PIN2 3, PUK2 10", "Signal:           41 (TD-SCDMA)",
+          "Network mode:     dual (GSM and TD-SCDMA), preferring TD-SCDMA", "Power-on mode:    TD-SCDMA"})
         EXPECT_NE(run.out.find(line), std::string::npos) << "missing: " << line << "\n" << run.out;
     EXPECT_NE(run.out.find("Operator:         " + kChinaMobile + " (46000), automatic selection"), std::string::npos)
         << run.out;
@@ -99,9 +98,9 @@ TEST(Sim, StatusUnlockUnblockLockAndPasswords)
 
     EXPECT_EQ(jsonRun({"--sim-state", "pin", "sim", "unlock", "1234"}).at("state"), "ready");
     EXPECT_EQ(jsonRun({"--sim-state", "pin", "--pin", "1234", "sim", "unlock"}).at("state"), "ready");
-    EXPECT_EQ(jsonRun({"--sim-state", "puk", "--sim-puk", "87654321", "sim", "unblock", "87654321", "4321"})
-                  .at("state"),
-              "ready");
+    EXPECT_EQ(
+        jsonRun({"--sim-state", "puk", "--sim-puk", "87654321", "sim", "unblock", "87654321", "4321"}).at("state"),
+        "ready");
     EXPECT_EQ(jsonRun({"sim", "lock", "on", "1234"}).at("pin_lock"), true);
     EXPECT_EQ(jsonRun({"--sim-state", "pin", "sim", "lock", "off", "1234"}).at("pin_lock"), false);
 
@@ -268,8 +267,10 @@ TEST(Help, EveryCommandHasHelpWithExamples)
     EXPECT_NE(main.out.find("Exit status:"), std::string::npos);
 
     for (const std::vector<std::string>& command :
-         std::vector<std::vector<std::string>>{{"connect", "--help"}, {"sim", "unblock", "--help"},
-                                               {"operators", "scan", "--help"}, {"monitor", "--help"}}) {
+         std::vector<std::vector<std::string>>{{"connect", "--help"},
+                                               {"sim", "unblock", "--help"},
+                                               {"operators", "scan", "--help"},
+                                               {"monitor", "--help"}}) {
         ProgramRun run = runProgram(command);
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("Examples:\n  cellctl"), std::string::npos) << run.out;

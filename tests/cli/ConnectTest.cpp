@@ -8,8 +8,8 @@
 namespace cellctl::cli::test {
 namespace {
 
-const std::vector<std::string> kPinLockedConnect = {"--sim-state", "pin", "--sim-pin", "1234", "--pin", "1234",
-                                                    "connect", "--apn", "cmnet", "--no-dial"};
+const std::vector<std::string> kPinLockedConnect = {"--sim-state", "pin",     "--sim-pin", "1234",  "--pin",
+                                                    "1234",        "connect", "--apn",     "cmnet", "--no-dial"};
 
 std::vector<std::string> stepsOf(const nlohmann::json& document)
 {
@@ -37,8 +37,10 @@ TEST(Connect, PinLockedCardComesOnlineShowingEveryStepInOrder)
         position = found;
     }
     // The operator's GBK name reaches the terminal as UTF-8, with its code.
-    EXPECT_NE(run.out.find("Attached (no data link): APN cmnet on \xE4\xB8\xAD\xE5\x9B\xBD\xE7\xA7\xBB\xE5\x8A\xA8 (46000), TD-SCDMA"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find(
+            "Attached (no data link): APN cmnet on \xE4\xB8\xAD\xE5\x9B\xBD\xE7\xA7\xBB\xE5\x8A\xA8 (46000), TD-SCDMA"),
+        std::string::npos)
         << run.out;
 }
 
@@ -70,7 +72,8 @@ TEST(Connect, JsonDocumentCarriesStepsOperatorAndQos)
 
 TEST(Connect, OwnQosProfileAndGsmWithoutQos)
 {
-    ProgramRun qos = runOnSimulator({"--json", "connect", "--apn", "cmnet", "--qos", "interactive,128,2048", "--no-dial"});
+    ProgramRun qos =
+        runOnSimulator({"--json", "connect", "--apn", "cmnet", "--qos", "interactive,128,2048", "--no-dial"});
     ASSERT_EQ(qos.status, 0) << qos.err;
     nlohmann::json step = qos.json().at("steps").at(4);
     EXPECT_EQ(step.at("step"), "qos");
@@ -79,14 +82,13 @@ TEST(Connect, OwnQosProfileAndGsmWithoutQos)
 
     ProgramRun gsm = runOnSimulator({"--json", "connect", "--apn", "cmwap", "--gsm", "--no-dial"});
     ASSERT_EQ(gsm.status, 0) << gsm.err;
-    EXPECT_EQ(stepsOf(gsm.json()),
-              (std::vector<std::string>{"power-on", "sim", "registration", "context", "attach"}));
+    EXPECT_EQ(stepsOf(gsm.json()), (std::vector<std::string>{"power-on", "sim", "registration", "context", "attach"}));
 }
 
 TEST(Connect, TraceShowsTheAtTrafficWithThePinMasked)
 {
-    ProgramRun run = runOnSimulator({"--trace", "--sim-state", "pin", "--sim-pin", "2468", "--pin", "2468",
-                                     "connect", "--apn", "cmnet", "--no-dial"});
+    ProgramRun run = runOnSimulator({"--trace", "--sim-state", "pin", "--sim-pin", "2468", "--pin", "2468", "connect",
+                                     "--apn", "cmnet", "--no-dial"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_GT(linesContaining(run.err, "AT+CPIN"), 0) << run.err;
     EXPECT_GT(linesContaining(run.err, "AT+CGDCONT"), 0) << run.err;

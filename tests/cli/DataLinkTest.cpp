@@ -50,9 +50,10 @@ public:
         return text.str();
     }
 
-    static constexpr const char* kUpLog = "Using interface ppp0\\nConnect: ppp0 <--> /dev/pts/9\\n"
-                                          "local  IP address 10.64.0.2\\nremote IP address 10.64.0.1\\n"
-                                          "primary   DNS address 10.64.0.53\\n";
+    static constexpr const char* kUpLog =
+        "Using interface ppp0\\nConnect: ppp0 <--> /dev/pts/9\\n"
+        "local  IP address 10.64.0.2\\nremote IP address 10.64.0.1\\n"
+        "primary   DNS address 10.64.0.53\\n";
     // Until SIGTERM, then pppd's status for it.
     static constexpr const char* kUntilTerminated = "trap 'exit 5' TERM\nwhile :; do sleep 0.1; done";
 
@@ -62,8 +63,19 @@ private:
 
 std::vector<std::string> connectWith(const FakePppd& pppd, std::vector<std::string> more)
 {
-    std::vector<std::string> args = {"--sim-registration-delay", "0.1", "--sim-state", "pin", "--pin", "1234",
-                                     "connect", "--apn", "cmnet", "--pppd", pppd.path(), "--ip-timeout", "5"};
+    std::vector<std::string> args = {"--sim-registration-delay",
+                                     "0.1",
+                                     "--sim-state",
+                                     "pin",
+                                     "--pin",
+                                     "1234",
+                                     "connect",
+                                     "--apn",
+                                     "cmnet",
+                                     "--pppd",
+                                     pppd.path(),
+                                     "--ip-timeout",
+                                     "5"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
@@ -71,18 +83,18 @@ std::vector<std::string> connectWith(const FakePppd& pppd, std::vector<std::stri
 TEST(DataLink, DialsHandsTheLineToPppdShowsTheLinkAndHangsUpOnCtrlC)
 {
     FakePppd pppd(FakePppd::kUntilTerminated);
-    ProgramRun run = runProgramInterrupted(
-        connectWith(pppd, {"--user", "guest", "--password", "s3cr\"et", "--auth", "pap",
-                           "--resolv-conf", pppd.file("resolv.conf"), "--no-default-route"}),
-        {"DNS:"});
+    ProgramRun run =
+        runProgramInterrupted(connectWith(pppd, {"--user", "guest", "--password", "s3cr\"et", "--auth", "pap",
+                                                 "--resolv-conf", pppd.file("resolv.conf"), "--no-default-route"}),
+                              {"DNS:"});
     ASSERT_EQ(run.status, 0) << run.out << run.err;
 
     // Progress in order: the dial, CONNECT with its speed, PPP, the link.
     size_t at = 0;
-    for (const char* step : {"Attaching to the packet domain ... attached", "Dialling *99***1# ... CONNECT",
-                             "Starting PPP ... ppp0 negotiating ... up",
-                             "Online:           ppp0 10.64.0.2 (peer 10.64.0.1)", "DNS:              10.64.0.53",
-                             "Hanging up ... done", "Session:"}) {
+    for (const char* step :
+         {"Attaching to the packet domain ... attached", "Dialling *99***1# ... CONNECT",
+          "Starting PPP ... ppp0 negotiating ... up", "Online:           ppp0 10.64.0.2 (peer 10.64.0.1)",
+          "DNS:              10.64.0.53", "Hanging up ... done", "Session:"}) {
         size_t found = run.out.find(step, at);
         ASSERT_NE(found, std::string::npos) << "missing or out of order: " << step << "\n" << run.out;
         at = found;

@@ -95,9 +95,8 @@ struct CountingModem {
     CountingModem() : server(cellsim::ModemOptions())
     {
         server.start();
-        server.withModem([this](cellsim::Modem& modem) {
-            modem.setTrace([this](char, const std::string&) { ++lines; });
-        });
+        server.withModem(
+            [this](cellsim::Modem& modem) { modem.setTrace([this](char, const std::string&) { ++lines; }); });
     }
     cellsim::ServerThread server;
     std::atomic<int> lines{0};

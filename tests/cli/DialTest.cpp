@@ -52,8 +52,8 @@ private:
                 continue;
             }
             std::string answer = line.rfind("ATD", 0) == 0 ? m_dialResult
-                                 : line == "AT+CEER"      ? "+CEER: user busy\r\n\r\nOK"
-                                                          : "OK";
+                                 : line == "AT+CEER"       ? "+CEER: user busy\r\n\r\nOK"
+                                                           : "OK";
             answer = "\r\n" + answer + "\r\n";
             [[maybe_unused]] ssize_t written = ::write(m_master, answer.data(), answer.size());
             line.clear();

@@ -67,8 +67,8 @@ TEST(Failure, PinLockedCardWithoutPinSaysHowToGiveIt)
 
 TEST(Failure, WrongPinIsTriedOnceAndTheAttemptsLeftAreShown)
 {
-    ProgramRun run = runOnSimulator({"--trace", "--sim-state", "pin", "--sim-pin", "1234", "--pin", "9999",
-                                     "connect", "--apn", "cmnet"});
+    ProgramRun run = runOnSimulator(
+        {"--trace", "--sim-state", "pin", "--sim-pin", "1234", "--pin", "9999", "connect", "--apn", "cmnet"});
     EXPECT_EQ(run.status, exitStatusOf(ErrorKind::WrongPassword));
     EXPECT_NE(run.err.find("wrong PIN (2 attempts left)"), std::string::npos) << run.err;
     EXPECT_EQ(linesContaining(run.err, "> AT+CPIN="), 1) << "the PIN must be sent exactly once\n" << run.err;
@@ -213,8 +213,7 @@ TEST(Failure, SilentModemTimesOutSlowOneIsWaitedForWithTimeout)
 
     ProgramRun run = runOnSimulator({"--sim-drop", "1", "--timeout", "1", "status"});
     EXPECT_EQ(run.status, exitStatusOf(ErrorKind::Timeout)) << run.err;
-    expectJsonError(runOnSimulator({"--json", "--sim-drop", "1", "--timeout", "1", "power", "on"}),
-                    ErrorKind::Timeout);
+    expectJsonError(runOnSimulator({"--json", "--sim-drop", "1", "--timeout", "1", "power", "on"}), ErrorKind::Timeout);
 }
 
 // A device on TCP at a free loopback port; `serve` runs on its own thread
@@ -306,9 +305,9 @@ TEST(Failure, DeviceThatGoesAwayIsReportedLost)
         runProgram({"--json", "--tcp", followed.target(), "monitor", "--interval", "0.2", "--duration", "60"});
     expectJsonError(monitor, ErrorKind::DeviceLost);
     nlohmann::json events = monitor.json().value("events", nlohmann::json::array());
-    EXPECT_TRUE(std::any_of(events.begin(), events.end(),
-                            [](const nlohmann::json& event) { return event.at("event") == "signal"; }))
-        << monitor.out;
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [](const nlohmann::json& event) {
+        return event.at("event") == "signal";
+    })) << monitor.out;
 }
 
 // A refusal ends the command at once, naming the refused command; and the

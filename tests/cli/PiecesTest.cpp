@@ -30,8 +30,12 @@ TEST(Text, BytesThatAreNoGbkBecomeReplacementMarks)
     // A lone lead byte at the end, a lead byte before a byte that cannot
     // follow it, and a byte no GBK sequence starts with.
     EXPECT_EQ(gbkToUtf8("AB\xD6"), "AB" + kReplacement);
-    EXPECT_EQ(gbkToUtf8("\xD6\x0A" "C"), kReplacement + "\nC");
-    EXPECT_EQ(gbkToUtf8("\xFF" "x"), kReplacement + "x");
+    EXPECT_EQ(gbkToUtf8("\xD6\x0A"
+                        "C"),
+              kReplacement + "\nC");
+    EXPECT_EQ(gbkToUtf8("\xFF"
+                        "x"),
+              kReplacement + "x");
     // Long names convert whole, beyond any internal buffer size.
     std::string many;
     std::string expected;
@@ -45,7 +49,9 @@ TEST(Text, BytesThatAreNoGbkBecomeReplacementMarks)
 TEST(Text, ControlCharactersNeverReachTheTerminal)
 {
     EXPECT_EQ(terminalSafe("a\x1B[2Jb\rc\x7F"), "a?[2Jb?c?");
-    EXPECT_EQ(terminalSafe("x\xC2\x9B" "y"), "x?y");  // C1 control sequence introducer
+    EXPECT_EQ(terminalSafe("x\xC2\x9B"
+                           "y"),
+              "x?y");  // C1 control sequence introducer
     EXPECT_EQ(terminalSafe("\xE4\xB8\xAD (46000)"), "\xE4\xB8\xAD (46000)");
     EXPECT_EQ(terminalSafe("\xC2\xA9"), "\xC2\xA9");  // a printable two-byte character stays
 }
@@ -90,8 +96,8 @@ TEST(QosProfile, ClassByNameOrNumberAndBitRates)
     EXPECT_EQ(numbered->trafficClass, 0);
     EXPECT_EQ(qosText(*named), "interactive, 128/2048 kbit/s up/down");
 
-    for (const char* bad : {"", "3,64", "3,64,384,1", "5,64,384", "fast,64,384", "3,-1,384", "3,64,x",
-                            "3,64,9999999", "3,,384", "3,64,384\r\nAT+CFUN=0"})
+    for (const char* bad : {"", "3,64", "3,64,384,1", "5,64,384", "fast,64,384", "3,-1,384", "3,64,x", "3,64,9999999",
+                            "3,,384", "3,64,384\r\nAT+CFUN=0"})
         EXPECT_FALSE(parseQosProfile(bad)) << bad;
 }
 

@@ -9,8 +9,8 @@ namespace cellctl::cli::test {
 
 // One run of the cellctl program: its exit status and everything it printed.
 struct ProgramRun {
-    int status = -1;     // exit status; -1 if it was killed by a signal or hung
-    bool hung = false;   // killed by the safety limit
+    int status = -1;    // exit status; -1 if it was killed by a signal or hung
+    bool hung = false;  // killed by the safety limit
     std::string out;
     std::string err;
 
@@ -26,10 +26,10 @@ ProgramRun runProgram(const std::vector<std::string>& args, int safetySeconds = 
 // Where the program's standard output goes, for runs about output failures.
 struct StdoutFate {
     enum Kind {
-        Captured,           // a pipe read to the end (ProgramRun::out)
-        DevFull,            // /dev/full: every write fails with ENOSPC
-        Closed,             // no descriptor 1 at all
-        ReaderLeaves        // a pipe whose reader goes after `lines` lines
+        Captured,     // a pipe read to the end (ProgramRun::out)
+        DevFull,      // /dev/full: every write fails with ENOSPC
+        Closed,       // no descriptor 1 at all
+        ReaderLeaves  // a pipe whose reader goes after `lines` lines
     } kind = Captured;
     int lines = 0;
 };

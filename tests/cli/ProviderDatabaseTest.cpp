@@ -140,8 +140,7 @@ TEST(ProviderDatabase, ChoosesByHomeNetworkThenRegisteredNetworkThenName)
     EXPECT_EQ(beta.settings->dns, (std::vector<std::string>{"10.0.0.1", "10.0.0.2"}));
     EXPECT_EQ(beta.settings->provider, "Beta Two");  // the untagged name, not the translated one
     EXPECT_EQ(beta.settings->country, "aa");
-    EXPECT_TRUE(mentions(beta.explanation, "SIM home network 001/009 not found, 001/00: Beta Two"))
-        << beta.explanation;
+    EXPECT_TRUE(mentions(beta.explanation, "SIM home network 001/009 not found, 001/00: Beta Two")) << beta.explanation;
     EXPECT_FALSE(mentions(beta.explanation, "s3cret-pw"));
 
     // The SIM's home network wins over the registered one; the registered

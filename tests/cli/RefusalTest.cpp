@@ -44,7 +44,7 @@ TEST(Refusal, AccessPointNamesAreCheckedBeforeAnythingIsSent)
         "cm..net",
         "cmnet.",
         "-cmnet",
-        std::string(64, 'a'),           // a label over 63 octets
+        std::string(64, 'a'),  // a label over 63 octets
         std::string(100000, 'a'),
         "a." + std::string(98, 'b') + ".c",  // 103 octets in labels that fit
     };
@@ -60,7 +60,8 @@ TEST(Refusal, AccessPointNamesAreCheckedBeforeAnythingIsSent)
 
 TEST(Refusal, ConnectStopsAtTheFirstStepTheModemRefuses)
 {
-    ProgramRun context = runOnSimulator({"--trace", "--sim-refuse", "+CGDCONT", "connect", "--apn", "cmnet", "--no-dial"});
+    ProgramRun context =
+        runOnSimulator({"--trace", "--sim-refuse", "+CGDCONT", "connect", "--apn", "cmnet", "--no-dial"});
     EXPECT_EQ(context.status, exitStatusOf(ErrorKind::Failed)) << context.err;
     EXPECT_NE(context.err.find("refused the PDP context"), std::string::npos) << context.err;
     EXPECT_EQ(linesContaining(context.err, "> AT+CGEQREQ"), 0) << context.err;
@@ -95,8 +96,8 @@ TEST(Refusal, PinsAndPuksNoCardCanHaveAreNeverSent)
     }
 
     // The longest PIN a card can have is taken.
-    ProgramRun longest = runOnSimulator(
-        {"--sim-state", "pin", "--sim-pin", "12345678", "--pin", "12345678", "sim", "unlock"});
+    ProgramRun longest =
+        runOnSimulator({"--sim-state", "pin", "--sim-pin", "12345678", "--pin", "12345678", "sim", "unlock"});
     EXPECT_EQ(longest.status, 0) << longest.err;
 }
 

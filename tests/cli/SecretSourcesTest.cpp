@@ -22,8 +22,7 @@ const std::string kNewPin = "60295";
 // A file holding `text` for the life of the object.
 class SecretFile {
 public:
-    SecretFile(const std::string& name, const std::string& text)
-        : m_path(testing::TempDir() + "cellctl-secret-" + name)
+    SecretFile(const std::string& name, const std::string& text) : m_path(testing::TempDir() + "cellctl-secret-" + name)
     {
         std::ofstream(m_path) << text;
     }
@@ -37,10 +36,7 @@ private:
 // Sets an environment variable for the runs of one scope (the program inherits it).
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(const char* name, const std::string& value) : m_name(name)
-    {
-        ::setenv(name, value.c_str(), 1);
-    }
+    ScopedEnvironment(const char* name, const std::string& value) : m_name(name) { ::setenv(name, value.c_str(), 1); }
     ~ScopedEnvironment() { ::unsetenv(m_name); }
 
 private:
@@ -49,8 +45,8 @@ private:
 
 std::vector<std::string> onPinLockedCard(const std::vector<std::string>& more)
 {
-    std::vector<std::string> args = {"--json", "--trace", "--sim-registration-delay", "0.1",
-                                     "--sim-state", "pin", "--sim-pin", kPin};
+    std::vector<std::string> args = {"--json",    "--trace", "--sim-registration-delay", "0.1", "--sim-state", "pin",
+                                     "--sim-pin", kPin};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }

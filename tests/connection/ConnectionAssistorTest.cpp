@@ -25,12 +25,12 @@ TEST(ConnectionAssistorRequests, EachRequestSendsItsCommands)
     c.assistor.ReadUsimQos(3);
     c.assistor.Get3GServiceQuality();
     EXPECT_EQ(c.line.sent(), (Commands{
-        RecordingPhoneLine::Modify(116, "1"),
-        RecordingPhoneLine::Modify(118, "1"),
-        RecordingPhoneLine::Query(111),
-        RecordingPhoneLine::Modify(112, "3"),
-        RecordingPhoneLine::Query(120),
-    }));
+                                 RecordingPhoneLine::Modify(116, "1"),
+                                 RecordingPhoneLine::Modify(118, "1"),
+                                 RecordingPhoneLine::Query(111),
+                                 RecordingPhoneLine::Modify(112, "3"),
+                                 RecordingPhoneLine::Query(120),
+                             }));
 }
 
 TEST(ConnectionAssistorRequests, PdpActiveDefinesContextOneThenRequestsQos)
@@ -39,11 +39,11 @@ TEST(ConnectionAssistorRequests, PdpActiveDefinesContextOneThenRequestsQos)
     c.assistor.PdpActive(1, "internet", 3, 64, 384);
     c.assistor.PdpActive(2, "", -1, 0, 0);
     EXPECT_EQ(c.line.sent(), (Commands{
-        RecordingPhoneLine::Modify(121, "1,\"IP\",\"internet\",,0,0"),
-        RecordingPhoneLine::Modify(120, "1,3,64,384" + kQosTail),
-        RecordingPhoneLine::Modify(121, "1,\"IP\",\"\",,0,0"),
-        RecordingPhoneLine::Modify(120, "2,-1,0,0" + kQosTail),
-    }));
+                                 RecordingPhoneLine::Modify(121, "1,\"IP\",\"internet\",,0,0"),
+                                 RecordingPhoneLine::Modify(120, "1,3,64,384" + kQosTail),
+                                 RecordingPhoneLine::Modify(121, "1,\"IP\",\"\",,0,0"),
+                                 RecordingPhoneLine::Modify(120, "2,-1,0,0" + kQosTail),
+                             }));
 }
 
 TEST(ConnectionAssistorRequests, GsmPdpActiveDefinesTheContextOnly)
@@ -85,7 +85,8 @@ TEST(ConnectionAssistorResults, OkResultsLookForCapitalOkAnywhere)
     WiredConnection c;
     for (const char* answer : {"\r\nOK\r\n", "OK", "+CGDCONT: BOOKED", "ERROR", "ok", "", "O\nK"})
         c.assistor.ParseSetPdpcontResult(answer);
-    EXPECT_EQ(c.log.take(), (Strings{"pdp:true", "pdp:true", "pdp:true", "pdp:false", "pdp:false", "pdp:false", "pdp:false"}));
+    EXPECT_EQ(c.log.take(),
+              (Strings{"pdp:true", "pdp:true", "pdp:true", "pdp:false", "pdp:false", "pdp:false", "pdp:false"}));
 
     for (const char* answer : {"\nOK\n", "+CME ERROR: 30", "Ok"})
         c.assistor.ParseSetQosResult(answer);
@@ -97,14 +98,14 @@ TEST(ConnectionAssistorResults, NumberResultsReadTheLeadingInteger)
     WiredConnection c;
     for (const char* answer : {"5", "", "2,1", "  \t7", "-4", "+9", "OK", "x12", "2147483647", "-2147483648"})
         c.assistor.ParsePsRegisterResult(answer);
-    EXPECT_EQ(c.log.take(), (Strings{"register:5", "register:0", "register:2", "register:7", "register:-4",
-                                     "register:9", "register:0", "register:0", "register:2147483647",
-                                     "register:-2147483648"}));
+    EXPECT_EQ(c.log.take(),
+              (Strings{"register:5", "register:0", "register:2", "register:7", "register:-4", "register:9",
+                       "register:0", "register:0", "register:2147483647", "register:-2147483648"}));
 
     for (const char* answer : {"1", "0", "OK", " 2", "", "-1", "0,1"})
         c.assistor.ParsePsAttachResult(answer);
-    EXPECT_EQ(c.log.take(), (Strings{"attach:true", "attach:false", "attach:false", "attach:true",
-                                     "attach:false", "attach:true", "attach:false"}));
+    EXPECT_EQ(c.log.take(), (Strings{"attach:true", "attach:false", "attach:false", "attach:true", "attach:false",
+                                     "attach:true", "attach:false"}));
 }
 
 TEST(ConnectionAssistorResults, OverlongNumbersWrapInsteadOfOverflowing)

@@ -81,18 +81,16 @@ Strings answerEveryCode(WiredConnection& c, Deliver deliver)
 TEST(ConnectionHelperRouting, QueryAnswersReachOnlyTheTwoReadResults)
 {
     WiredConnection c;
-    const Strings results = answerEveryCode(c, [](RecordingPhoneLine& line, int code, const std::string& text) {
-        line.answerQuery(code, text);
-    });
+    const Strings results = answerEveryCode(
+        c, [](RecordingPhoneLine& line, int code, const std::string& text) { line.answerQuery(code, text); });
     EXPECT_EQ(results, (Strings{"dsml:111", "quality:120"}));
 }
 
 TEST(ConnectionHelperRouting, ModifyAnswersReachTheirResultsAndSkipReportingSwitches)
 {
     WiredConnection c;
-    const Strings results = answerEveryCode(c, [](RecordingPhoneLine& line, int code, const std::string& text) {
-        line.answerModify(code, text);
-    });
+    const Strings results = answerEveryCode(
+        c, [](RecordingPhoneLine& line, int code, const std::string& text) { line.answerModify(code, text); });
     // 116 and 119 are answers this subsystem asks for but does not report.
     EXPECT_EQ(results, (Strings{"usimqos:112", "register:117", "attach:true", "qos:false", "pdp:false"}));
 

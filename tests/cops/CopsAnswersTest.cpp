@@ -61,10 +61,11 @@ TEST_F(CopsAnswers, CurrentOperatorModeOnlyAndErrorAnswer)
 
 TEST_F(CopsAnswers, ScanListsEveryTupleAsSent)
 {
-    line.answerQuery(12, "+COPS: (2,\"" + kMobile + "\",\"CMCC\",\"46000\",2),"
-                         "(1,\"UNICOM\",\"CU\",\"46001\",0),"
-                         "(3,\"Test \\22Net\\22\",\"T\\zN\",\"46099\"),"
-                         "(1,\"Last\",\"L\",\"46098\",1),,(0,1,2,3,4),(0,1,2)\nOK");
+    line.answerQuery(12, "+COPS: (2,\"" + kMobile +
+                             "\",\"CMCC\",\"46000\",2),"
+                             "(1,\"UNICOM\",\"CU\",\"46001\",0),"
+                             "(3,\"Test \\22Net\\22\",\"T\\zN\",\"46099\"),"
+                             "(1,\"Last\",\"L\",\"46098\",1),,(0,1,2,3,4),(0,1,2)\nOK");
     ASSERT_EQ(available.size(), 1u);
     const std::vector<CCopsInfo>& list = available[0];
     ASSERT_EQ(list.size(), 4u);
@@ -107,8 +108,11 @@ TEST_F(CopsAnswers, ScanWithoutOperatorsReportsAnEmptyList)
 
 TEST_F(CopsAnswers, PreferredListLineByLine)
 {
-    line.answerQuery(93, "+CPOL: 1,2,\"46000\",1,0,1\n"
-                         "+CPOL: 2,0,\"" + kUnicom + "\",0,1,0\n"
+    line.answerQuery(93,
+                     "+CPOL: 1,2,\"46000\",1,0,1\n"
+                     "+CPOL: 2,0,\"" +
+                         kUnicom +
+                         "\",0,1,0\n"
                          "+CPOL: 200,2,\"46001\",1,1,1\n"
                          "+CPOL: 4,1,\"Q\\22\\y\",0,0,0\n"
                          "OK");

@@ -31,8 +31,8 @@ protected:
 
     std::size_t reports() const
     {
-        return current.size() + available.size() + selected.size() + selectors.size() + preferred.size()
-               + selectorSet.size() + listChanged.size();
+        return current.size() + available.size() + selected.size() + selectors.size() + preferred.size() +
+               selectorSet.size() + listChanged.size();
     }
 
     RecordingPhoneLine line;

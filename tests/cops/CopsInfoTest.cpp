@@ -8,10 +8,7 @@
 namespace {
 
 // GBK bytes written as numbers, independent of how the library spells them.
-std::string bytes(std::initializer_list<unsigned char> values)
-{
-    return std::string(values.begin(), values.end());
-}
+std::string bytes(std::initializer_list<unsigned char> values) { return std::string(values.begin(), values.end()); }
 
 const std::string kMobile = bytes({0xD6, 0xD0, 0xB9, 0xFA, 0xD2, 0xC6, 0xB6, 0xAF});
 const std::string kUnicom = bytes({0xD6, 0xD0, 0xB9, 0xFA, 0xC1, 0xAA, 0xCD, 0xA8});
@@ -20,7 +17,11 @@ const std::string kNetcom = bytes({0xD6, 0xD0, 0xB9, 0xFA, 0xCD, 0xF8, 0xCD, 0xA
 
 TEST(CopsInfoNames, EveryOperatorRowByteForByte)
 {
-    struct Row { const char* numeric; std::string longName; const char* shortName; };
+    struct Row {
+        const char* numeric;
+        std::string longName;
+        const char* shortName;
+    };
     const Row rows[] = {
         {"46000", kMobile, "CMCC"}, {"46002", kMobile, "CMCC"}, {"46007", kMobile, "CMCC"},
         {"46001", kUnicom, "CUCC"}, {"46005", kTelecom, "CTC"}, {"46006", kNetcom, "CNC"},
@@ -92,7 +93,10 @@ TEST(CopsInfoRecord, NamesByFormat)
 
 TEST(CopsInfoRecord, AccessTechnologySetsOneFlag)
 {
-    struct Case { int tech; bool gsm, compact, td; };
+    struct Case {
+        int tech;
+        bool gsm, compact, td;
+    };
     for (const Case& c : {Case{0, true, false, false}, Case{1, false, true, false}, Case{2, false, false, true}}) {
         CCopsInfo record;
         record.SetPreferredPLMNListGsmSelected(true);

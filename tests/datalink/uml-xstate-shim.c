@@ -51,8 +51,8 @@ long ptrace(enum __ptrace_request request, ...)
     void* data = va_arg(arguments, void*);
     va_end(arguments);
 
-    int onXstate = (request == PTRACE_GETREGSET || request == PTRACE_SETREGSET) &&
-                   (long)address == NT_X86_XSTATE && data != NULL;
+    int onXstate =
+        (request == PTRACE_GETREGSET || request == PTRACE_SETREGSET) && (long)address == NT_X86_XSTATE && data != NULL;
     if (!onXstate)
         return realPtrace()(request, pid, address, data);
 

@@ -43,12 +43,12 @@ cellsim::ModemOptions Stack::quickModem()
 }
 
 Stack::Stack(const cellsim::ModemOptions& modem, double timeoutScale)
-    : server(modem), line(io, lineOptions(timeoutScale))
+    : server(modem),
+      line(io, lineOptions(timeoutScale))
 {
     server.start();
-    line.connectStatus([this](at::ChannelEvent event, const std::string& detail) {
-        results.channel.emplace_back(event, detail);
-    });
+    line.connectStatus(
+        [this](at::ChannelEvent event, const std::string& detail) { results.channel.emplace_back(event, detail); });
     line.open(server.slavePath());
     assistors.SetPhoneLine(&line);
     power.SetSupportDualMode(true);

@@ -116,11 +116,10 @@ TEST(NoiseBetweenAnswers, JunkPartialAndOverlongLinesChangeNoAnswer)
     options.commands = 3000;
     options.timeLimit = 300s;
     // A revision answer takes lines without prefix, junk included: leave it out.
-    options.cycle.erase(std::remove_if(options.cycle.begin(), options.cycle.end(),
-                                       [](const stress::LoadStep& step) {
-                                           return step.code == PhoneLine::RevisionIdentification;
-                                       }),
-                        options.cycle.end());
+    options.cycle.erase(
+        std::remove_if(options.cycle.begin(), options.cycle.end(),
+                       [](const stress::LoadStep& step) { return step.code == PhoneLine::RevisionIdentification; }),
+        options.cycle.end());
     stress::LoadRun load(io, line, options);
     const stress::LoadCounts counts = load.run();
 
@@ -169,12 +168,10 @@ TEST(ReportBurst, TenThousandUnsolicitedLinesArriveInOrderAroundAnIntactAnswer)
     ReportListeners listeners(line);
 
     std::vector<std::pair<int, std::string>> answers, reports;
-    line.connectQueryResult([&](PhoneLine::QueryType code, const std::string& text) {
-        answers.emplace_back(code, text);
-    });
-    line.connectModifyResult([&](PhoneLine::QueryType code, const std::string& text) {
-        reports.emplace_back(code, text);
-    });
+    line.connectQueryResult(
+        [&](PhoneLine::QueryType code, const std::string& text) { answers.emplace_back(code, text); });
+    line.connectModifyResult(
+        [&](PhoneLine::QueryType code, const std::string& text) { reports.emplace_back(code, text); });
     // The burst comes half before, half after the answer to the first query.
     line.query(PhoneLine::PhoneFunctionality);
     line.query(PhoneLine::SignalQualityGsm);
@@ -196,8 +193,8 @@ TEST(ReportBurst, TenThousandUnsolicitedLinesArriveInOrderAroundAnIntactAnswer)
     EXPECT_EQ(listeners.registrations, burstLinesWithCode(burst, PhoneLine::NetworkRegistration));
     EXPECT_EQ(listeners.packetRegistrations, burstLinesWithCode(burst, PhoneLine::PacketRegistration));
     EXPECT_EQ(listeners.modes, modeReports);
-    EXPECT_EQ(listeners.cellCapabilities, burstLinesWithCode(burst, PhoneLine::HsdpaIndication)
-                                              + burstLinesWithCode(burst, PhoneLine::CellCapabilityReport));
+    EXPECT_EQ(listeners.cellCapabilities, burstLinesWithCode(burst, PhoneLine::HsdpaIndication) +
+                                              burstLinesWithCode(burst, PhoneLine::CellCapabilityReport));
 }
 
 }  // namespace

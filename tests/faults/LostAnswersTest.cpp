@@ -29,17 +29,16 @@ TEST(LostAnswers, ConnectWithoutDialSucceedsEveryTime)
     std::vector<std::unique_ptr<test::SimulatorProcess>> sims;
     for (int seed = 1; seed <= kRuns; ++seed) {
         sims.push_back(std::make_unique<test::SimulatorProcess>(
-            CELLCTL_CELLSIM_PATH,
-            std::vector<std::string>{"--drop-rate", "0.05", "--seed", std::to_string(seed), "--registration-delay",
-                                     "100"}));
+            CELLCTL_CELLSIM_PATH, std::vector<std::string>{"--drop-rate", "0.05", "--seed", std::to_string(seed),
+                                                           "--registration-delay", "100"}));
         sims.back()->start();
     }
     std::vector<ProgramRun> runs(kRuns);
     std::vector<std::thread> threads;
     for (int i = 0; i < kRuns; ++i) {
         threads.emplace_back([&runs, &sims, i] {
-            runs[i] = runProgram(
-                {"--trace", "--device", sims[i]->slavePath(), "connect", "--apn", "cmnet", "--no-dial"});
+            runs[i] =
+                runProgram({"--trace", "--device", sims[i]->slavePath(), "connect", "--apn", "cmnet", "--no-dial"});
         });
     }
     for (std::thread& thread : threads)

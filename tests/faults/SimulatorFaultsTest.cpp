@@ -163,8 +163,8 @@ TEST(CellsimLosesAQuarterOfItsAnswers, TimeoutsFireAndTheQueueMovesOn)
     // Commands with the short timeout only: each lost answer costs 60 ms.
     options.cycle.erase(std::remove_if(options.cycle.begin(), options.cycle.end(),
                                        [](const stress::LoadStep& step) {
-                                           return step.code == PhoneLine::PhoneFunctionality
-                                               || step.code == PhoneLine::PinStatus;
+                                           return step.code == PhoneLine::PhoneFunctionality ||
+                                                  step.code == PhoneLine::PinStatus;
                                        }),
                         options.cycle.end());
     LoadRun load(io, line, options);

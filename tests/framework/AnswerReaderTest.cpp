@@ -7,10 +7,7 @@
 namespace cellctl {
 namespace {
 
-AtResponseParser parserOver(const std::string& text)
-{
-    return AtResponseParser(AtResponse{text});
-}
+AtResponseParser parserOver(const std::string& text) { return AtResponseParser(AtResponse{text}); }
 
 TEST(FindLine, MatchesPrefixOnlyAtLineStartAndStripsBlanks)
 {

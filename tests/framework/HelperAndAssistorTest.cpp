@@ -17,8 +17,14 @@ using cellctl::test::RecordingPhoneLine;
 class EchoHelper : public CAtHelper {
 public:
     void Initialize() override { bindSlots(this); }
-    void querySlot(PhoneLine::QueryType code, const std::string& text) { seen.push_back("q" + std::to_string(code) + ":" + text); }
-    void modifySlot(PhoneLine::QueryType code, const std::string& text) { seen.push_back("m" + std::to_string(code) + ":" + text); }
+    void querySlot(PhoneLine::QueryType code, const std::string& text)
+    {
+        seen.push_back("q" + std::to_string(code) + ":" + text);
+    }
+    void modifySlot(PhoneLine::QueryType code, const std::string& text)
+    {
+        seen.push_back("m" + std::to_string(code) + ":" + text);
+    }
     void send() { sendQuery(PhoneLine::SignalQualityGsm); }
     void set(const std::string& text) { sendModify(PhoneLine::PowerOn, text); }
     std::vector<std::string> seen;
@@ -30,6 +36,7 @@ public:
     void SetPhoneLine(PhoneLine* line) { attachHelper(m_helper, line); }
     void ResetPhoneLine() { detachHelper(m_helper); }
     cellctl::ResultSignal<int> result;
+
 private:
     EchoHelper* m_helper;
 };
@@ -132,7 +139,7 @@ TEST(HelperAttach, DestroyedWhileAttachedLeavesNoSlotBehind)
         helper.SetPhoneLine(&line);
         helper.Initialize();
         line.answerQuery(6, "live");
-    }  // destroyed without UnInitialize
+    }                             // destroyed without UnInitialize
     line.answerQuery(6, "late");  // a slot left behind would run on freed memory
     line.answerModify(6, "late");
     EXPECT_EQ(answers, 1);
@@ -181,9 +188,8 @@ TEST(ResultSignal, TwoArgumentsAndConnectOnly)
 {
     std::vector<std::string> log;
     cellctl::ResultSignal<bool, int> pair;
-    pair.connect(boost::function2<void, bool, int>([&](bool ok, int left) {
-        log.push_back(std::string(ok ? "ok" : "fail") + std::to_string(left));
-    }));
+    pair.connect(boost::function2<void, bool, int>(
+        [&](bool ok, int left) { log.push_back(std::string(ok ? "ok" : "fail") + std::to_string(left)); }));
     pair.fire(false, 2);
 
     cellctl::ConnectOnlyResultSignal<std::string> keep;

@@ -76,8 +76,8 @@ const Route kRoutes[] = {
 };
 
 // Codes the library sends whose answers no helper reads.
-const int kUnparsedCodes[] = {3, 113, 114, 116, 119, 122, 123, 124, 130, 134, 135, 136,
-                              137, 138, 139, 140, 141, 142, 143, 144, 145, 146};
+const int kUnparsedCodes[] = {3,   113, 114, 116, 119, 122, 123, 124, 130, 134, 135,
+                              136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146};
 
 // An answer that every text test of the library would accept.
 const char kAnyAnswer[] = "1,Ready,SIM PIN,ERROR: 10,\"46000\"\r\nOK";
@@ -121,8 +121,8 @@ void expectEachAnswerReachesOnlyItsCallback(bool dualMode)
                 continue;
             library.fired.clear();
             deliver(library.line, signal, code, kAnyAnswer);
-            EXPECT_TRUE(library.fired.empty()) << (signal == Signal::Query ? "query " : "modify ") << code << ": "
-                                               << library.fired.front();
+            EXPECT_TRUE(library.fired.empty())
+                << (signal == Signal::Query ? "query " : "modify ") << code << ": " << library.fired.front();
         }
     }
 }

@@ -73,25 +73,24 @@ void expectPowerOnSends(bool dualMode, const Commands& expected)
 
 TEST(StartUp, PowerOnSendsTheSequenceWhateverTheAnswers)
 {
-    expectPowerOnSends<CPowerAssistor>(false, {query(165), modify(114, "1"), modify(115, "0"), modify(135, "1"),
-                                               modify(141, "1"), modify(125, "0"), modify(126, "1,0"), query(128),
-                                               query(62), modify(122, "1"), modify(130, "3,2")});
-    expectPowerOnSends<CPowerAssistor>(true, {query(165), modify(114, "1"), query(132), modify(115, "0"),
-                                              modify(135, "1"), modify(141, "1"), modify(125, "0"),
-                                              modify(126, "1,0"), query(128), query(62), modify(122, "1"),
-                                              modify(130, "3,2")});
+    expectPowerOnSends<CPowerAssistor>(
+        false, {query(165), modify(114, "1"), modify(115, "0"), modify(135, "1"), modify(141, "1"), modify(125, "0"),
+                modify(126, "1,0"), query(128), query(62), modify(122, "1"), modify(130, "3,2")});
+    expectPowerOnSends<CPowerAssistor>(
+        true, {query(165), modify(114, "1"), query(132), modify(115, "0"), modify(135, "1"), modify(141, "1"),
+               modify(125, "0"), modify(126, "1,0"), query(128), query(62), modify(122, "1"), modify(130, "3,2")});
 }
 
 TEST(StartUp, HsdpaPowerOnAddsBothReportsAfterTheSignalMode)
 {
-    expectPowerOnSends<CPowerAssistorHsdpa>(false, {query(165), modify(114, "1"), modify(115, "0"),
-                                                    modify(157, "1"), modify(156, "1"), modify(135, "1"),
-                                                    modify(141, "1"), modify(125, "0"), modify(126, "1,0"),
-                                                    query(128), query(62), modify(122, "1"), modify(130, "3,2")});
-    expectPowerOnSends<CPowerAssistorHsdpa>(true, {query(165), modify(114, "1"), query(132), modify(115, "0"),
-                                                   modify(157, "1"), modify(156, "1"), modify(135, "1"),
-                                                   modify(141, "1"), modify(125, "0"), modify(126, "1,0"),
-                                                   query(128), query(62), modify(122, "1"), modify(130, "3,2")});
+    expectPowerOnSends<CPowerAssistorHsdpa>(
+        false, {query(165), modify(114, "1"), modify(115, "0"), modify(157, "1"), modify(156, "1"), modify(135, "1"),
+                modify(141, "1"), modify(125, "0"), modify(126, "1,0"), query(128), query(62), modify(122, "1"),
+                modify(130, "3,2")});
+    expectPowerOnSends<CPowerAssistorHsdpa>(
+        true, {query(165), modify(114, "1"), query(132), modify(115, "0"), modify(157, "1"), modify(156, "1"),
+               modify(135, "1"), modify(141, "1"), modify(125, "0"), modify(126, "1,0"), query(128), query(62),
+               modify(122, "1"), modify(130, "3,2")});
 }
 
 TEST(StartUp, EachAnswerOfThePowerOnIsReportedByItsOwner)
@@ -99,9 +98,9 @@ TEST(StartUp, EachAnswerOfThePowerOnIsReportedByItsOwner)
     WholeLibrary<CPowerAssistorHsdpa, AnsweringLine> library(true);
     library.line.device = &kDevices[0];
     library.power.PowerOn();
-    EXPECT_EQ(library.fired, (Names{"Power.QueryPowerOn", "Mode.QueryMode", "Mode.EnableCellCapabilityChangesReport",
-                                    "Mode.EnableHsdpaNotification", "Power.DisableReadPbByPf", "Power.PowerOn",
-                                    "Usim.NeedCheckPin"}));
+    EXPECT_EQ(library.fired,
+              (Names{"Power.QueryPowerOn", "Mode.QueryMode", "Mode.EnableCellCapabilityChangesReport",
+                     "Mode.EnableHsdpaNotification", "Power.DisableReadPbByPf", "Power.PowerOn", "Usim.NeedCheckPin"}));
     // the mode read during set-up steers the signal query: GSM
     library.line.clear();
     library.power.QuerySignal();

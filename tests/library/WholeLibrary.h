@@ -27,7 +27,7 @@ public:
 
     Line line;  // declared first: outlives the attachment
     CAssistorSet assistors{std::is_same_v<Power, CPowerAssistorHsdpa> ? CAssistorSet::PowerHsdpa
-                                                                       : CAssistorSet::PowerBasic};
+                                                                      : CAssistorSet::PowerBasic};
     CUsimAssistor& usim = assistors.GetUsimAssistor();
     CCopsAssistor& cops = assistors.GetCopsAssistor();
     CModeAssistor& mode = assistors.GetModeAssistor();
@@ -41,7 +41,10 @@ private:
         std::vector<std::string>* fired;
         std::string name;
         template <typename... Values>
-        void operator()(const Values&...) const { fired->push_back(name); }
+        void operator()(const Values&...) const
+        {
+            fired->push_back(name);
+        }
     };
 };
 

@@ -102,9 +102,8 @@ TEST(ModeAnswers, ResultAnswersReachTheirOwnCallbackOnly)
     mode.line.answerModify(133, "ok");
     mode.line.answerModify(156, "OK");
     mode.line.answerModify(157, "+CME ERROR: 4");
-    EXPECT_EQ(mode.events, (Events{"ParseSwitchMode=true", "ParseSwitchMode=false",
-                                   "ParsePowerOnMode=true", "ParsePowerOnMode=false",
-                                   "EnableHsdpaNotification=true",
+    EXPECT_EQ(mode.events, (Events{"ParseSwitchMode=true", "ParseSwitchMode=false", "ParsePowerOnMode=true",
+                                   "ParsePowerOnMode=false", "EnableHsdpaNotification=true",
                                    "EnableCellCapabilityChangesReport=false"}));
     EXPECT_TRUE(mode.line.sent().empty());
 }
@@ -112,10 +111,10 @@ TEST(ModeAnswers, ResultAnswersReachTheirOwnCallbackOnly)
 TEST(ModeAnswers, OtherCodesAndSignalsAreIgnored)
 {
     AttachedModeAssistor mode;
-    mode.line.answerQuery(156, "OK");   // result codes on the query signal
+    mode.line.answerQuery(156, "OK");  // result codes on the query signal
     mode.line.answerQuery(149, "2");
     mode.line.answerQuery(159, "^DCINFO: 1,1,1,1");
-    mode.line.answerModify(10, "OK");   // someone else's codes
+    mode.line.answerModify(10, "OK");  // someone else's codes
     mode.line.answerQuery(6, "^DSTM: 1,2,0");
     EXPECT_TRUE(mode.events.empty());
     EXPECT_TRUE(mode.line.sent().empty());

@@ -28,9 +28,9 @@ TEST(ModeCommands, SwitchSendsAccessTechnologyOnlyWhenModeTypeIsNotZero)
     mode.assistor.SwitchToMode(&withoutAccessTech);
     mode.assistor.SwitchToMode(&withAccessTech);
     mode.assistor.SwitchToMode(&negative);
-    EXPECT_EQ(mode.line.sent(), (Commands{RecordingPhoneLine::Modify(132, "1,0"),
-                                          RecordingPhoneLine::Modify(132, "1,2,0"),
-                                          RecordingPhoneLine::Modify(132, "-1,-5,2")}));
+    EXPECT_EQ(mode.line.sent(),
+              (Commands{RecordingPhoneLine::Modify(132, "1,0"), RecordingPhoneLine::Modify(132, "1,2,0"),
+                        RecordingPhoneLine::Modify(132, "-1,-5,2")}));
 }
 
 TEST(ModeCommands, PowerOnModeSendsZeroAndTheAccessTechnologyOnly)
@@ -42,9 +42,9 @@ TEST(ModeCommands, PowerOnModeSendsZeroAndTheAccessTechnologyOnly)
     mode.assistor.SetPowerOnMode(&td);
     mode.assistor.SetPowerOnMode(&gsm);
     mode.assistor.SetPowerOnMode(&other);
-    EXPECT_EQ(mode.line.sent(), (Commands{RecordingPhoneLine::Modify(133, "0,2"),
-                                          RecordingPhoneLine::Modify(133, "0,0"),
-                                          RecordingPhoneLine::Modify(133, "0,7")}));
+    EXPECT_EQ(mode.line.sent(),
+              (Commands{RecordingPhoneLine::Modify(133, "0,2"), RecordingPhoneLine::Modify(133, "0,0"),
+                        RecordingPhoneLine::Modify(133, "0,7")}));
 }
 
 TEST(ModeCommands, ReportSwitchesAndQueries)
@@ -56,12 +56,9 @@ TEST(ModeCommands, ReportSwitchesAndQueries)
     mode.assistor.EnableCellCapabilityChangesReport(false);
     mode.assistor.QueryCurrentMode();
     mode.assistor.QueryPowerOnMode();
-    EXPECT_EQ(mode.line.sent(), (Commands{RecordingPhoneLine::Modify(156, "1"),
-                                          RecordingPhoneLine::Modify(156, "0"),
-                                          RecordingPhoneLine::Modify(157, "1"),
-                                          RecordingPhoneLine::Modify(157, "0"),
-                                          RecordingPhoneLine::Query(132),
-                                          RecordingPhoneLine::Query(133)}));
+    EXPECT_EQ(mode.line.sent(), (Commands{RecordingPhoneLine::Modify(156, "1"), RecordingPhoneLine::Modify(156, "0"),
+                                          RecordingPhoneLine::Modify(157, "1"), RecordingPhoneLine::Modify(157, "0"),
+                                          RecordingPhoneLine::Query(132), RecordingPhoneLine::Query(133)}));
 }
 
 TEST(ModeCommands, NullRecordsAreIgnored)

@@ -106,7 +106,7 @@ TEST(PowerAnswers, OnlyItsOwnCodesReachTheAssistor)
 {
     AttachedPower<> power;
     // codes the helper sends but does not parse, and codes of other subsystems
-    for (int code : {3, 11, 21, 62, 113, 114, 116, 119, 120, 122, 123, 124, 128, 130, 132, 133,
+    for (int code : {3,   11,  21,  62,  113, 114, 116, 119, 120, 122, 123, 124, 128, 130, 132, 133,
                      134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146, 149, 156}) {
         power.line.answerQuery(code, "1\nOK");
         power.line.answerModify(code, "1\nOK");
@@ -144,8 +144,8 @@ TEST(PowerAnswers, QueryCregStatusAnswersArriveAsRegistration)
 {
     AttachedPower<> power;
     power.assistor.QueryCregStatus();
-    EXPECT_EQ(power.line.sent(), std::vector<cellctl::test::RecordingPhoneLine::Command>{
-                                     cellctl::test::RecordingPhoneLine::Query(10)});
+    EXPECT_EQ(power.line.sent(),
+              std::vector<cellctl::test::RecordingPhoneLine::Command>{cellctl::test::RecordingPhoneLine::Query(10)});
     power.line.answerQuery(10, "1");
     EXPECT_EQ(power.events.list(), Events{"Registration(1)"});
 }

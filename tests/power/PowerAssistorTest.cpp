@@ -82,9 +82,9 @@ TEST(PowerAssistorCommands, PowerOnWithoutOtherAssistorsSkipsTheSimQueries)
     AttachedPower<> power;
     EXPECT_FALSE(power.assistor.GetSupportDualMode());
     power.assistor.PowerOn();
-    EXPECT_EQ(power.line.sent(), (Commands{query(165), modify(114, "1"), modify(115, "0"), modify(135, "1"),
-                                           modify(141, "1"), modify(125, "0"), modify(126, "1,0"),
-                                           modify(122, "1"), modify(130, "3,2")}));
+    EXPECT_EQ(power.line.sent(),
+              (Commands{query(165), modify(114, "1"), modify(115, "0"), modify(135, "1"), modify(141, "1"),
+                        modify(125, "0"), modify(126, "1,0"), modify(122, "1"), modify(130, "3,2")}));
 }
 
 TEST(PowerAssistorCommands, PowerOffSoftResetAndRegistration)

@@ -20,8 +20,9 @@ public:
         assistor.connectSoftResetResult([this](bool v) { add("SoftReset", v); });
         assistor.connectDisableReadPbByPfResult([this](bool v) { add("DisableReadPbByPf", v); });
         assistor.connectQueryPowerOnResult([this](bool v) { add("QueryPowerOn", v); });
-        assistor.connectQuerySignalResult(
-            [this](int tech, int level) { m_events.push_back("QuerySignal(" + std::to_string(tech) + "," + std::to_string(level) + ")"); });
+        assistor.connectQuerySignalResult([this](int tech, int level) {
+            m_events.push_back("QuerySignal(" + std::to_string(tech) + "," + std::to_string(level) + ")");
+        });
         assistor.connectRegistrationResult([this](int v) { add("Registration", v); });
         assistor.connectQueryCopsResult([this](std::string v) { m_events.push_back("QueryCops(" + v + ")"); });
         assistor.connectQueryCregStatusResult([this](int v) { add("QueryCregStatus", v); });

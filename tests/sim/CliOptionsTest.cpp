@@ -7,10 +7,9 @@ namespace {
 
 TEST(CliOptions, ReadsStartingStateFaultsAndTransport)
 {
-    const CliParse parsed = parseCliArguments({"--sim", "pin", "--pin=4321", "--mode", "gsm", "--tcp", "0",
-                                               "--latency", "50", "--drop-rate", "0.25", "--split-writes",
-                                               "--echo", "--garbage", "--storm", "3", "--operators",
-                                               "46000:2:home,46006:0:forbidden"});
+    const CliParse parsed = parseCliArguments({"--sim", "pin", "--pin=4321", "--mode", "gsm", "--tcp", "0", "--latency",
+                                               "50", "--drop-rate", "0.25", "--split-writes", "--echo", "--garbage",
+                                               "--storm", "3", "--operators", "46000:2:home,46006:0:forbidden"});
     ASSERT_TRUE(parsed.settings) << parsed.error;
     const CliSettings& settings = *parsed.settings;
     EXPECT_EQ(settings.modem.sim, SimStart::PinLocked);

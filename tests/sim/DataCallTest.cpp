@@ -205,8 +205,7 @@ TEST(DataPort, CarriesTheCallWhileTheAtPortAnswers)
         EXPECT_EQ(data.ask("ATD*99#", connectTd), connectTd);
 
         EXPECT_EQ(at.ask("AT+CGATT?"), "\r\n+CGATT: 1\r\n" + ok);
-        EXPECT_EQ(at.ask("AT+HSIND=1", "\r\n+HSIND: 1\r\n"), ok + "\r\n+HSIND: 1\r\n")
-            << "reports go to the AT port";
+        EXPECT_EQ(at.ask("AT+HSIND=1", "\r\n+HSIND: 1\r\n"), ok + "\r\n+HSIND: 1\r\n") << "reports go to the AT port";
         data.send("still data");
         EXPECT_EQ(data.readUntil("data"), "still data") << "nothing was put into the data stream";
     }  // the data port's host goes away mid-call

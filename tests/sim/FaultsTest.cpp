@@ -6,10 +6,7 @@
 namespace cellsim::test {
 namespace {
 
-ModemHarness withFaults(const Faults& faults)
-{
-    return ModemHarness(ModemHarness::quickOptions(), true, faults);
-}
+ModemHarness withFaults(const Faults& faults) { return ModemHarness(ModemHarness::quickOptions(), true, faults); }
 
 TEST(LineDiscipline, EchoFramingAndCommandLines)
 {

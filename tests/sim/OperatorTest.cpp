@@ -38,11 +38,11 @@ TEST(Operators, ScanTakesItsTimeAndListsEveryNetworkWithItsState)
     const Lines lines = modem.takeLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0],
-              "+COPS: (2,\"" + cmccHex + "\",\"434D4343\",\"46000\",2),(1,\"" + cmccHex
-                  + "\",\"434D4343\",\"46000\",0),(1,\"" + cmccHex + "\",\"434D4343\",\"46002\",0),(1,\"" + cmccHex
-                  + "\",\"434D4343\",\"46007\",2),(1,\"D6D0B9FAC1AACDA8\",\"43554343\",\"46001\",0),"
-                    "(3,\"D6D0B9FAB5E7D0C5\",\"435443\",\"46005\",0),(3,\"D6D0B9FACDF8CDA8\",\"434E43\",\"46006\",0),"
-                    ",(0,1,2,3,4),(0,1,2)");
+              "+COPS: (2,\"" + cmccHex + "\",\"434D4343\",\"46000\",2),(1,\"" + cmccHex +
+                  "\",\"434D4343\",\"46000\",0),(1,\"" + cmccHex + "\",\"434D4343\",\"46002\",0),(1,\"" + cmccHex +
+                  "\",\"434D4343\",\"46007\",2),(1,\"D6D0B9FAC1AACDA8\",\"43554343\",\"46001\",0),"
+                  "(3,\"D6D0B9FAB5E7D0C5\",\"435443\",\"46005\",0),(3,\"D6D0B9FACDF8CDA8\",\"434E43\",\"46006\",0),"
+                  ",(0,1,2,3,4),(0,1,2)");
     EXPECT_EQ(lines[1], "OK");
 }
 
@@ -56,8 +56,8 @@ TEST(Operators, ScanInSingleModeSeesOnlyThatAccessTechnology)
     modem.send("AT+CSCS=\"HEX\"");
     const Lines lines = modem.send("AT+COPS=?");
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "+COPS: (2,\"" + cmccHex + "\",\"434D4343\",\"46000\",2),(1,\"" + cmccHex
-                            + "\",\"434D4343\",\"46007\",2),,(0,1,2,3,4),(0,1,2)");
+    EXPECT_EQ(lines[0], "+COPS: (2,\"" + cmccHex + "\",\"434D4343\",\"46000\",2),(1,\"" + cmccHex +
+                            "\",\"434D4343\",\"46007\",2),,(0,1,2,3,4),(0,1,2)");
 }
 
 TEST(Operators, ManualSelectionRegistersAfterTheDelayAndAutomaticReturnsHome)
@@ -109,9 +109,8 @@ TEST(Operators, PreferredListIsWrittenAndDeleted)
     EXPECT_EQ(modem.send("AT+CPOL=,2,\"46006\",1,0,0"), Lines{"OK"}) << "no index: the first free one";
     modem.send("AT+CSCS=\"HEX\"");
     modem.send("AT+CPOL=,1");
-    EXPECT_EQ(modem.send("AT+CPOL?"),
-              (Lines{"+CPOL: 1,1,\"434D4343\",1,0,1", "+CPOL: 2,1,\"434E43\",1,0,0", "+CPOL: 3,1,\"434D4343\",0,0,1",
-                     "+CPOL: 5,1,\"43554343\",1,0,0", "OK"}));
+    EXPECT_EQ(modem.send("AT+CPOL?"), (Lines{"+CPOL: 1,1,\"434D4343\",1,0,1", "+CPOL: 2,1,\"434E43\",1,0,0",
+                                             "+CPOL: 3,1,\"434D4343\",0,0,1", "+CPOL: 5,1,\"43554343\",1,0,0", "OK"}));
     EXPECT_EQ(modem.send("AT+CPOL=6,0,\"D6D0B9FAB5E7D0C5\",0,0,1"), Lines{"OK"}) << "written by long name";
     modem.send("AT+CPOL=,2");
     EXPECT_EQ(modem.send("AT+CPOL?").at(4), "+CPOL: 6,2,\"46005\",0,0,1");

@@ -12,8 +12,7 @@ TEST(PacketData, ContextAndQosAreStoredAsDefined)
     EXPECT_EQ(modem.send("AT+CGDCONT=1,\"IP\",\"cmnet\",,0,0"), Lines{"OK"});
     EXPECT_EQ(modem.send("AT+CGEQREQ=1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",,0,0"), Lines{"OK"});
     EXPECT_EQ(modem.send("AT+CGDCONT?"), (Lines{"+CGDCONT: 1,\"IP\",\"cmnet\",\"\",0,0", "OK"}));
-    EXPECT_EQ(modem.send("AT+CGEQREQ?"),
-              (Lines{"+CGEQREQ: 1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",3,0,0", "OK"}))
+    EXPECT_EQ(modem.send("AT+CGEQREQ?"), (Lines{"+CGEQREQ: 1,3,64,384,0,0,0,1500,\"0E0\",\"0E0\",3,0,0", "OK"}))
         << "the empty field takes its subscribed value";
     EXPECT_EQ(modem.send("AT^DSML?"), (Lines{"^DSML: 1,5,\"cmnet\"", "OK"}));
 

@@ -127,8 +127,8 @@ namespace cellsim::test {
 TEST(Power, SetUpSwitchesAcceptTheirRangeOnly)
 {
     ModemHarness modem;
-    for (const char* line : {"AT+CSSN=1,1", "AT+CLIP=1", "AT^DCPI=1", "AT+CRC=1", "AT^DSCI=1",
-                             "AT+CGSMS=1", "AT+CMGF=0", "AT+CNMI=2,1,0,2,0", "AT^DSMN=1"}) {
+    for (const char* line : {"AT+CSSN=1,1", "AT+CLIP=1", "AT^DCPI=1", "AT+CRC=1", "AT^DSCI=1", "AT+CGSMS=1",
+                             "AT+CMGF=0", "AT+CNMI=2,1,0,2,0", "AT^DSMN=1"}) {
         EXPECT_EQ(modem.send(line), Lines{"OK"}) << line;
     }
     EXPECT_NE(modem.send("AT+CLIP=2"), Lines{"OK"});

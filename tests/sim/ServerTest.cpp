@@ -36,8 +36,8 @@ std::string run(const std::string& command)
 
 bool pythonHasSerial()
 {
-    return std::string(CELLSIM_TEST_PYTHON).size() > 0
-        && std::system((std::string(CELLSIM_TEST_PYTHON) + " -c 'import serial' 2>/dev/null").c_str()) == 0;
+    return std::string(CELLSIM_TEST_PYTHON).size() > 0 &&
+           std::system((std::string(CELLSIM_TEST_PYTHON) + " -c 'import serial' 2>/dev/null").c_str()) == 0;
 }
 
 std::string linkPath(const char* name)
@@ -62,9 +62,9 @@ TEST(PtyServer, AnOrdinarySerialClientTalksPlainAt)
     EXPECT_TRUE(::isatty(device)) << "the link leads to a terminal device";
     ::close(device);
 
-    const std::string output = run(std::string(CELLSIM_TEST_PYTHON) + " " + CELLSIM_TEST_SCRIPTS
-                                   + "/pty_client.py " + settings.linkPath
-                                   + " ATE0 AT+CPIN? 'AT+CPIN=\"1234\"' AT+CFUN=1 AT+CREG? AT+COPS=3,2 AT+COPS? AT+CGMR");
+    const std::string output =
+        run(std::string(CELLSIM_TEST_PYTHON) + " " + CELLSIM_TEST_SCRIPTS + "/pty_client.py " + settings.linkPath +
+            " ATE0 AT+CPIN? 'AT+CPIN=\"1234\"' AT+CFUN=1 AT+CREG? AT+COPS=3,2 AT+COPS? AT+CGMR");
     EXPECT_EQ(output,
               "ATE0 => OK\n"
               "AT+CPIN? => +CPIN: SIM PIN | OK\n"

@@ -113,8 +113,7 @@ TEST(SimCard, AnAbsentCardAnswersTenToEverySimCommand)
 {
     ModemHarness modem = withSim(SimStart::Absent);
     for (const char* command : {"AT+CPIN?", "AT+CPIN=\"1234\"", "AT^DUSIM?", "AT^DRAP?", "AT+CLCK=\"SC\",2",
-                                "AT+CPWD=\"SC\",\"1234\",\"4321\"", "AT+CPOL?", "AT+CPLS?", "AT^DUQOS=0",
-                                "AT+CIMI"}) {
+                                "AT+CPWD=\"SC\",\"1234\",\"4321\"", "AT+CPOL?", "AT+CPLS?", "AT^DUQOS=0", "AT+CIMI"}) {
         EXPECT_EQ(modem.send(command), Lines{"+CME ERROR: 10"}) << command;
     }
     modem.powerOn();

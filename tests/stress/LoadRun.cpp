@@ -29,7 +29,9 @@ const std::vector<LoadStep>& loadCycle()
 }
 
 LoadRun::LoadRun(boost::asio::io_context& io, at::AtPhoneLine& line, LoadOptions options)
-    : m_io(io), m_line(line), m_options(options)
+    : m_io(io),
+      m_line(line),
+      m_options(options)
 {
     m_queryConnection = m_line.connectQueryResult(
         [this](PhoneLine::QueryType code, const std::string& text) { onAnswer(true, code, text); });
@@ -155,8 +157,8 @@ void LoadRun::sampleMemory()
 std::string describe(const LoadCounts& counts)
 {
     std::ostringstream out;
-    out << counts.sent << " sent, " << counts.answered << " answered (" << counts.exact << " exact, "
-        << counts.failed << " ERROR), " << counts.lost() << " lost, " << counts.misrouted << " misrouted, " << counts.extra << " extra, "
+    out << counts.sent << " sent, " << counts.answered << " answered (" << counts.exact << " exact, " << counts.failed
+        << " ERROR), " << counts.lost() << " lost, " << counts.misrouted << " misrouted, " << counts.extra << " extra, "
         << counts.reports << " mode reports (" << counts.badReports << " wrong, " << counts.reportsMissing
         << " missing), " << counts.timeouts << " timeouts, " << counts.devicesLost << " devices lost, "
         << counts.reopened << " reopened, " << counts.seconds << " s, RSS " << counts.rssStartKib << " -> "

@@ -19,9 +19,9 @@ namespace cellctl::stress {
 struct LoadStep {
     bool query;
     int code;
-    std::string text;      // modify text
+    std::string text;  // modify text
     std::string answer;
-    std::string report;    // the mode report that follows the answer, if any
+    std::string report;  // the mode report that follows the answer, if any
 };
 
 // The cycle: signal, mode switch (report "2"), power state, mode switch
@@ -43,19 +43,19 @@ struct LoadOptions {
 
 struct LoadCounts {
     std::uint64_t sent = 0;
-    std::uint64_t answered = 0;     // answers on the right signal, to the oldest open command
-    std::uint64_t exact = 0;        // ... with exactly the expected text
-    std::uint64_t failed = 0;       // ... with "ERROR" (allowed when not strict)
-    std::uint64_t misrouted = 0;    // answers to another command than the oldest open one, or with a foreign text
-    std::uint64_t extra = 0;        // answers while no command was open
-    std::uint64_t reports = 0;      // mode reports delivered
-    std::uint64_t badReports = 0;   // reports with a wrong value, or where none was due
-    std::uint64_t timeouts = 0;     // channel events
+    std::uint64_t answered = 0;    // answers on the right signal, to the oldest open command
+    std::uint64_t exact = 0;       // ... with exactly the expected text
+    std::uint64_t failed = 0;      // ... with "ERROR" (allowed when not strict)
+    std::uint64_t misrouted = 0;   // answers to another command than the oldest open one, or with a foreign text
+    std::uint64_t extra = 0;       // answers while no command was open
+    std::uint64_t reports = 0;     // mode reports delivered
+    std::uint64_t badReports = 0;  // reports with a wrong value, or where none was due
+    std::uint64_t timeouts = 0;    // channel events
     std::uint64_t devicesLost = 0;
     std::uint64_t reopened = 0;
-    bool finished = false;          // every command answered within the time limit
+    bool finished = false;  // every command answered within the time limit
     double seconds = 0;
-    std::size_t rssStartKib = 0;    // after the first 1% (at least 1,000) of the answers
+    std::size_t rssStartKib = 0;  // after the first 1% (at least 1,000) of the answers
     std::size_t rssEndKib = 0;
     std::size_t rssPeakKib = 0;
 

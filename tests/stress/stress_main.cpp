@@ -98,14 +98,12 @@ int main(int argc, char** argv)
                   << settings.storm * counts.answered << " other reports dropped by the channel\n"
                   << "channel events:    " << counts.timeouts << " timeouts, " << counts.devicesLost
                   << " devices lost\n"
-                  << "time:              " << counts.seconds << " s (" << static_cast<long>(rate)
-                  << " commands/s)\n"
+                  << "time:              " << counts.seconds << " s (" << static_cast<long>(rate) << " commands/s)\n"
                   << "host RSS:          " << counts.rssStartKib << " KiB after 1% -> " << counts.rssEndKib
                   << " KiB at the end (peak " << counts.rssPeakKib << " KiB, growth " << growth << " KiB)\n"
                   << "cellsim RSS:       " << simRssStart << " KiB -> " << simRssEnd << " KiB\n";
         if (!counts.finished)
-            std::cout << "FAILED: not every command was answered within " << settings.load.timeLimit.count()
-                      << " s\n";
+            std::cout << "FAILED: not every command was answered within " << settings.load.timeLimit.count() << " s\n";
         if (!memoryFlat)
             std::cout << "FAILED: memory grew by more than " << settings.maxRssGrowthKib << " KiB\n";
         const bool passed = counts.perfect() && counts.timeouts == 0 && counts.devicesLost == 0 && memoryFlat;

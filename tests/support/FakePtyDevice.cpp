@@ -51,10 +51,7 @@ FakePtyDevice::FakePtyDevice(Answer answer, Options options) : FakePtyDevice()
     m_thread = std::thread([this] { serve(); });
 }
 
-FakePtyDevice::~FakePtyDevice()
-{
-    lose();
-}
+FakePtyDevice::~FakePtyDevice() { lose(); }
 
 std::string FakePtyDevice::wire() const
 {
@@ -110,9 +107,12 @@ std::string FakePtyDevice::noisy(const std::string& answer)
     std::size_t firstLineEnd = answer.find("\r\n", 2);
     firstLineEnd = firstLineEnd == std::string::npos ? answer.size() : firstLineEnd + 2;
     switch (m_random() % 3) {
-    case 0: return noise() + answer;
-    case 1: return answer.substr(0, firstLineEnd) + noise() + answer.substr(firstLineEnd);
-    default: return answer + noise();
+    case 0:
+        return noise() + answer;
+    case 1:
+        return answer.substr(0, firstLineEnd) + noise() + answer.substr(firstLineEnd);
+    default:
+        return answer + noise();
     }
 }
 

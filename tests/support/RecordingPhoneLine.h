@@ -33,14 +33,8 @@ public:
     const std::vector<Command>& sent() const { return m_sent; }
     void clear() { m_sent.clear(); }
 
-    void answerQuery(int code, const std::string& text)
-    {
-        deliverQueryResult(static_cast<QueryType>(code), text);
-    }
-    void answerModify(int code, const std::string& text)
-    {
-        deliverModifyResult(static_cast<QueryType>(code), text);
-    }
+    void answerQuery(int code, const std::string& text) { deliverQueryResult(static_cast<QueryType>(code), text); }
+    void answerModify(int code, const std::string& text) { deliverModifyResult(static_cast<QueryType>(code), text); }
 
 private:
     std::vector<Command> m_sent;

@@ -44,19 +44,18 @@ std::string readLine(int fd)
 }  // namespace
 
 SimulatorProcess::SimulatorProcess(std::string executable, std::vector<std::string> arguments)
-    : m_executable(std::move(executable)), m_arguments(std::move(arguments))
+    : m_executable(std::move(executable)),
+      m_arguments(std::move(arguments))
 {
 }
 
 SimulatorProcess::SimulatorProcess(std::function<void()> serve, std::size_t paths)
-    : m_serve(std::move(serve)), m_pathCount(paths)
+    : m_serve(std::move(serve)),
+      m_pathCount(paths)
 {
 }
 
-SimulatorProcess::~SimulatorProcess()
-{
-    stop(SIGTERM);
-}
+SimulatorProcess::~SimulatorProcess() { stop(SIGTERM); }
 
 const std::string& SimulatorProcess::slavePath() const
 {
@@ -118,8 +117,7 @@ void SimulatorProcess::stop(int signal)
     ::kill(m_pid, SIGCONT);  // a frozen process must run to end
     ::kill(m_pid, signal);
     int status = 0;
-    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
     ::close(m_output);
     m_output = -1;
     m_pid = -1;
@@ -153,9 +151,6 @@ std::size_t residentKib(pid_t pid)
     return 0;
 }
 
-std::size_t residentKib()
-{
-    return residentKib(::getpid());
-}
+std::size_t residentKib() { return residentKib(::getpid()); }
 
 }  // namespace cellctl::test

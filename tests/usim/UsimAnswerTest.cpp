@@ -211,9 +211,11 @@ TEST(UsimCallbacks, DisconnectingOneKindLeavesTheOthers)
         {{Via::Query, 128, "ERROR: 10"}, "QuerySimCardExist(true)", &CUsimAssistor::disconnectQuerySimCardExistResult},
         {{Via::Query, 153, "3"}, "QueryAttemptRemain(3)", &CUsimAssistor::disconnectQueryAttemptRemain},
         {{Via::Query, 21, "1"}, "QueryIsPinStarted(1)", &CUsimAssistor::disconnectQueryIsPinStarted},
-        {{Via::Modify, 37, "OK"}, "ChangeLockSimCardPassword(true)",
+        {{Via::Modify, 37, "OK"},
+         "ChangeLockSimCardPassword(true)",
          &CUsimAssistor::disconnectChangeLockSimCardPassword},
-        {{Via::Modify, 50, "OK"}, "ChangeSimFixedDialingMemoryPassword(true)",
+        {{Via::Modify, 50, "OK"},
+         "ChangeSimFixedDialingMemoryPassword(true)",
          &CUsimAssistor::disconnectChangeSimFixedDialingMemoryPassword},
     };
     for (const auto& removed : kinds) {

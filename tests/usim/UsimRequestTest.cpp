@@ -31,21 +31,17 @@ TEST(UsimRequests, EachRequestSendsItsCodeAndText)
     a.ChangeLockSimCardPassword("old", "new");
     a.ChangeSimFixedDialingMemoryPassword("a\"b", "");
 
-    EXPECT_EQ(rig.line.sent(), (Commands{
-        RecordingPhoneLine::Query(128),
-        RecordingPhoneLine::Query(62),
-        RecordingPhoneLine::Query(153),
-        RecordingPhoneLine::Query(21),
-        RecordingPhoneLine::Modify(63, "1234"),
-        RecordingPhoneLine::Modify(63, ""),
-        RecordingPhoneLine::Modify(63, "12345678"),  // the PUK goes out as a PIN entry
-        RecordingPhoneLine::Modify(64, "12345678,4321"),
-        RecordingPhoneLine::Modify(21, "1,\"1234\""),
-        RecordingPhoneLine::Modify(21, "1,\"\""),
-        RecordingPhoneLine::Modify(21, "0,\"12 4\""),
-        RecordingPhoneLine::Modify(37, "\"old\",\"new\""),
-        RecordingPhoneLine::Modify(50, "\"a\"b\",\"\""),  // inserted as given, no escaping
-    }));
+    EXPECT_EQ(
+        rig.line.sent(),
+        (Commands{
+            RecordingPhoneLine::Query(128), RecordingPhoneLine::Query(62), RecordingPhoneLine::Query(153),
+            RecordingPhoneLine::Query(21), RecordingPhoneLine::Modify(63, "1234"), RecordingPhoneLine::Modify(63, ""),
+            RecordingPhoneLine::Modify(63, "12345678"),  // the PUK goes out as a PIN entry
+            RecordingPhoneLine::Modify(64, "12345678,4321"), RecordingPhoneLine::Modify(21, "1,\"1234\""),
+            RecordingPhoneLine::Modify(21, "1,\"\""), RecordingPhoneLine::Modify(21, "0,\"12 4\""),
+            RecordingPhoneLine::Modify(37, "\"old\",\"new\""),
+            RecordingPhoneLine::Modify(50, "\"a\"b\",\"\""),  // inserted as given, no escaping
+        }));
     EXPECT_TRUE(rig.events.empty());
 }
 

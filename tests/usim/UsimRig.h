@@ -22,8 +22,10 @@ struct UsimRig {
         assistor.SetPhoneLine(&line);
         assistor.connectNeedCheckPinResult([this](bool v) { log("NeedCheckPin", text(v)); });
         assistor.connectNeedCheckPukResult([this](bool v) { log("NeedCheckPuk", text(v)); });
-        assistor.connectCheckPinResult([this](bool ok, int left) { log("CheckPin", text(ok) + "," + std::to_string(left)); });
-        assistor.connectCheckPukResult([this](bool ok, int left) { log("CheckPuk", text(ok) + "," + std::to_string(left)); });
+        assistor.connectCheckPinResult(
+            [this](bool ok, int left) { log("CheckPin", text(ok) + "," + std::to_string(left)); });
+        assistor.connectCheckPukResult(
+            [this](bool ok, int left) { log("CheckPuk", text(ok) + "," + std::to_string(left)); });
         assistor.connectQuerySimCardExistResult([this](bool v) { log("QuerySimCardExist", text(v)); });
         assistor.connectQueryAttemptRemain([this](std::string v) { log("QueryAttemptRemain", v); });
         assistor.connectQueryIsPinStarted([this](std::string v) { log("QueryIsPinStarted", v); });

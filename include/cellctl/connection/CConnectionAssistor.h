@@ -26,26 +26,26 @@ public:
     void ResetPhoneLine();
 
     // Requests; each does nothing while no helper is set.
-    virtual void Initialize();  // switches packet-domain registration reports on
+    virtual void Initialize();    // switches packet-domain registration reports on
     virtual void UnInitialize();  // nothing to undo
     virtual void AttachGprs();
     // Defines context 1 on the APN, then requests the QoS profile for
     // `qosContextId`, without waiting for the first answer.
-    virtual void PdpActive(int qosContextId, std::string apn, int trafficClass,
-                           int maxBitRateUplink, int maxBitRateDownlink);
+    virtual void PdpActive(int qosContextId, std::string apn, int trafficClass, int maxBitRateUplink,
+                           int maxBitRateDownlink);
     // Defines context 1 on the APN only; the integers are not used.
-    virtual void GsmPdpActive(int qosContextId, std::string apn, int trafficClass,
-                              int maxBitRateUplink, int maxBitRateDownlink);
+    virtual void GsmPdpActive(int qosContextId, std::string apn, int trafficClass, int maxBitRateUplink,
+                              int maxBitRateDownlink);
     virtual void GetServiceMappingList();
     virtual void ReadUsimQos(int number);
     virtual void Get3GServiceQuality();
 
     // Result entry points: each turns the answer text into its value and
     // fires that result's callbacks once.
-    void ParseSetQosResult(const std::string& answer);       // "OK" anywhere
-    void ParseSetPdpcontResult(const std::string& answer);   // "OK" anywhere
-    void ParsePsRegisterResult(const std::string& answer);   // leading number
-    void ParsePsAttachResult(const std::string& answer);     // leading number != 0
+    void ParseSetQosResult(const std::string& answer);            // "OK" anywhere
+    void ParseSetPdpcontResult(const std::string& answer);        // "OK" anywhere
+    void ParsePsRegisterResult(const std::string& answer);        // leading number
+    void ParsePsAttachResult(const std::string& answer);          // leading number != 0
     void GetServiceMappingListResult(const std::string& answer);  // whole text
     void ParseGetUsimQosResult(const std::string& answer);        // whole text
     void Get3GServiceQualityResult(const std::string& answer);    // whole text

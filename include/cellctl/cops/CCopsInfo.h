@@ -13,30 +13,14 @@
 // stored and returned exactly as given; no character set is ever converted.
 class CELLCTL_EXPORT CCopsInfo {
 public:
-    enum EState : int {
-        StateUnknown = 0,
-        StateAvailable = 1,
-        StateCurrent = 2,
-        StateForbidden = 3
-    };
+    enum EState : int { StateUnknown = 0, StateAvailable = 1, StateCurrent = 2, StateForbidden = 3 };
 
     // Every non-zero mode selects the operator named in the record.
-    enum EModeType : int {
-        ModeAutomatic = 0,
-        ModeManual = 1
-    };
+    enum EModeType : int { ModeAutomatic = 0, ModeManual = 1 };
 
-    enum EFormat : int {
-        FormatLong = 0,
-        FormatShort = 1,
-        FormatNumeric = 2
-    };
+    enum EFormat : int { FormatLong = 0, FormatShort = 1, FormatNumeric = 2 };
 
-    enum EAccessTechType : int {
-        AccessTechGsm = 0,
-        AccessTechGsmCompact = 1,
-        AccessTechTd = 2
-    };
+    enum EAccessTechType : int { AccessTechGsm = 0, AccessTechGsmCompact = 1, AccessTechTd = 2 };
 
     // The device's number for the preferred-operator list it works on; read
     // from the device and sent back unchanged.

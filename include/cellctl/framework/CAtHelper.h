@@ -39,10 +39,10 @@ protected:
         if (m_phoneLine == nullptr)
             return;
         using namespace boost::placeholders;
-        m_queryConnection = m_phoneLine->connectQueryResult(
-            PhoneLine::ResultSlot(boost::bind(&Helper::querySlot, helper, _1, _2)));
-        m_modifyConnection = m_phoneLine->connectModifyResult(
-            PhoneLine::ResultSlot(boost::bind(&Helper::modifySlot, helper, _1, _2)));
+        m_queryConnection =
+            m_phoneLine->connectQueryResult(PhoneLine::ResultSlot(boost::bind(&Helper::querySlot, helper, _1, _2)));
+        m_modifyConnection =
+            m_phoneLine->connectModifyResult(PhoneLine::ResultSlot(boost::bind(&Helper::modifySlot, helper, _1, _2)));
         m_slotsBoundHere = true;
     }
 

@@ -15,7 +15,8 @@ namespace signals = signals2;
 namespace cellctl {
 
 template <typename Signature>
-using Signal = typename boost::signals2::signal_type<
-    Signature, boost::signals2::keywords::mutex_type<boost::signals2::dummy_mutex>>::type;
+using Signal =
+    typename boost::signals2::signal_type<Signature,
+                                          boost::signals2::keywords::mutex_type<boost::signals2::dummy_mutex>>::type;
 
 }  // namespace cellctl

@@ -12,10 +12,7 @@
 // values the library itself sets or tests are named.
 class CELLCTL_EXPORT CMode {
 public:
-    enum EAccessTechType : int {
-        AccessTechGsm = 0,
-        AccessTechTd = 2
-    };
+    enum EAccessTechType : int { AccessTechGsm = 0, AccessTechTd = 2 };
 
     // First number of the mode command and of its answer.
     enum EBehaviorType : int {

@@ -105,11 +105,11 @@ private:
     const std::unique_ptr<CPukPassword> m_pukPassword;
     const std::unique_ptr<CUsimHelper> m_helper;
 
-    cellctl::ResultSignal<bool> m_querySimCardExist;   // true: the card is absent
-    cellctl::ResultSignal<bool, int> m_checkPuk;       // verdict, PUK attempts left
-    cellctl::ResultSignal<bool, int> m_checkPin;       // verdict, PIN attempts left
-    cellctl::ResultSignal<bool> m_needCheckPin;        // true: PIN wanted, false: ready
-    cellctl::ResultSignal<bool> m_needCheckPuk;        // always true: PUK wanted
+    cellctl::ResultSignal<bool> m_querySimCardExist;          // true: the card is absent
+    cellctl::ResultSignal<bool, int> m_checkPuk;              // verdict, PUK attempts left
+    cellctl::ResultSignal<bool, int> m_checkPin;              // verdict, PIN attempts left
+    cellctl::ResultSignal<bool> m_needCheckPin;               // true: PIN wanted, false: ready
+    cellctl::ResultSignal<bool> m_needCheckPuk;               // always true: PUK wanted
     cellctl::ResultSignal<std::string> m_queryAttemptRemain;  // raw answer
     cellctl::ResultSignal<std::string> m_queryIsPinStarted;   // raw answer
     cellctl::ResultSignal<bool> m_changeLockSimCardPassword;

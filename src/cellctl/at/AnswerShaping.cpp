@@ -181,8 +181,8 @@ std::optional<std::string> preferredOperatorLine(const std::string& line, NameEn
     if (!index || !format || *format > kNumericFormat)
         return std::nullopt;
     std::string content = text::unquote(fields[2]);
-    std::optional<std::string> oper = *format == kNumericFormat ? numericOperator(content, names)
-                                                                : shapeNameField(content, names);
+    std::optional<std::string> oper =
+        *format == kNumericFormat ? numericOperator(content, names) : shapeNameField(content, names);
     if (!oper || oper->empty() || oper->find('"') != std::string::npos)
         return std::nullopt;
     fields[0] = std::to_string(*index);

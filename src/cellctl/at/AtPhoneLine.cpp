@@ -9,35 +9,17 @@ AtPhoneLine::AtPhoneLine(boost::asio::io_context& io, AtPhoneLineOptions options
 {
 }
 
-AtPhoneLine::~AtPhoneLine()
-{
-    m_channel->detach();
-}
+AtPhoneLine::~AtPhoneLine() { m_channel->detach(); }
 
-void AtPhoneLine::open(const std::string& target)
-{
-    m_channel->open(target);
-}
+void AtPhoneLine::open(const std::string& target) { m_channel->open(target); }
 
-void AtPhoneLine::reopen()
-{
-    m_channel->reopen();
-}
+void AtPhoneLine::reopen() { m_channel->reopen(); }
 
-void AtPhoneLine::close()
-{
-    m_channel->close();
-}
+void AtPhoneLine::close() { m_channel->close(); }
 
-bool AtPhoneLine::isOpen() const
-{
-    return m_channel->isOpen();
-}
+bool AtPhoneLine::isOpen() const { return m_channel->isOpen(); }
 
-void AtPhoneLine::query(QueryType code)
-{
-    m_channel->post(Request{RequestKind::Query, code, std::string()});
-}
+void AtPhoneLine::query(QueryType code) { m_channel->post(Request{RequestKind::Query, code, std::string()}); }
 
 void AtPhoneLine::modify(QueryType code, const std::string& text)
 {
@@ -49,24 +31,12 @@ boost::signals2::connection AtPhoneLine::connectStatus(StatusCallback callback)
     return m_channel->connectStatus(std::move(callback));
 }
 
-void AtPhoneLine::setTrace(TraceCallback callback)
-{
-    m_channel->setTrace(std::move(callback));
-}
+void AtPhoneLine::setTrace(TraceCallback callback) { m_channel->setTrace(std::move(callback)); }
 
-void AtPhoneLine::abortCommand(std::chrono::milliseconds grace)
-{
-    m_channel->abortCommand(grace);
-}
+void AtPhoneLine::abortCommand(std::chrono::milliseconds grace) { m_channel->abortCommand(grace); }
 
-std::size_t AtPhoneLine::pendingCommands() const
-{
-    return m_channel->pendingCommands();
-}
+std::size_t AtPhoneLine::pendingCommands() const { return m_channel->pendingCommands(); }
 
-AtPhoneLine::Executor AtPhoneLine::executor() const
-{
-    return m_channel->executor();
-}
+AtPhoneLine::Executor AtPhoneLine::executor() const { return m_channel->executor(); }
 
 }  // namespace cellctl::at

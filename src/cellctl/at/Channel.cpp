@@ -13,18 +13,18 @@ Channel::Channel(boost::asio::io_context& io, const AtPhoneLineOptions& options,
       m_strand(boost::asio::make_strand(io)),
       m_timer(m_strand),
       m_owner(&owner),
-      m_framer(options.maxLineLength,
-               LineFramer::Sinks{[this](const std::string& line) {
-                                     // Lines read before a callback closed the line are not served.
-                                     if (m_feedGeneration == m_transportGeneration)
-                                         m_queue.onLine(line);
-                                 },
-                                 [this](std::size_t dropped, bool ended) {
-                                     m_queue.note(ended ? "dropped an overlong line of " + std::to_string(dropped)
-                                                              + " bytes"
-                                                        : "line longer than " + std::to_string(m_options.maxLineLength)
-                                                              + " bytes, dropping it");
-                                 }}),
+      m_framer(
+          options.maxLineLength,
+          LineFramer::Sinks{[this](const std::string& line) {
+                                // Lines read before a callback closed the line are not served.
+                                if (m_feedGeneration == m_transportGeneration)
+                                    m_queue.onLine(line);
+                            },
+                            [this](std::size_t dropped, bool ended) {
+                                m_queue.note(ended ? "dropped an overlong line of " + std::to_string(dropped) + " bytes"
+                                                   : "line longer than " + std::to_string(m_options.maxLineLength) +
+                                                         " bytes, dropping it");
+                            }}),
       m_queue(queueHooks(), options)
 {
     // The queue's trace hook always exists; lines are formatted only once the

@@ -12,10 +12,7 @@
 namespace cellctl::at {
 namespace {
 
-bool isWholeLine(const std::string& text)
-{
-    return text::startsWithIgnoringCase(text, "AT");
-}
+bool isWholeLine(const std::string& text) { return text::startsWithIgnoringCase(text, "AT"); }
 
 // "AT+CPIN=" with "puk,newpin" -> AT+CPIN="puk","newpin".
 std::string pukAndNewPin(const std::string& head, const std::string& text)
@@ -106,7 +103,8 @@ Built buildLine(const CommandForm& form, const Request& request, const SessionSt
 
 bool isWholeLineForm(const CommandForm& form, const Request& request)
 {
-    return form.form == LineForm::WholeLine || (form.form == LineForm::WholeLineOrArgument && isWholeLine(request.text));
+    return form.form == LineForm::WholeLine ||
+           (form.form == LineForm::WholeLineOrArgument && isWholeLine(request.text));
 }
 
 PreparedCommand probe(const std::string& line)
@@ -119,18 +117,14 @@ PreparedCommand probe(const std::string& line)
 
 }  // namespace
 
-bool PreparedCommand::dials() const
-{
-    return text::startsWithIgnoringCase(line, "ATD");
-}
+bool PreparedCommand::dials() const { return text::startsWithIgnoringCase(line, "ATD"); }
 
 bool PreparedCommand::ownsByPrefix(const std::string& line) const
 {
     return takesInformationLines && !takesUnprefixedLines && text::startsWith(line, responsePrefix.c_str());
 }
 
-bool PreparedCommand::takesUnprefixedLine(const std::string& line,
-                                          const std::vector<std::string>& collectedSoFar) const
+bool PreparedCommand::takesUnprefixedLine(const std::string& line, const std::vector<std::string>& collectedSoFar) const
 {
     if (line.empty() || !takesInformationLines)
         return false;

@@ -19,10 +19,7 @@ constexpr std::size_t kAnswerLinesBudget = 64;
 // The most lines whose room is kept from one answer for the next.
 constexpr std::size_t kRecycledLinesCapacity = 32;
 
-bool isHostRequest(const Request& request)
-{
-    return request.kind != RequestKind::Probe;
-}
+bool isHostRequest(const Request& request) { return request.kind != RequestKind::Probe; }
 
 std::string describe(const Request& request)
 {
@@ -270,8 +267,8 @@ bool CommandQueue::routeReport(const std::string& line)
     std::optional<std::string> text = shapeReport(*entry, line);
     if (!text)
         return false;
-    m_outbox.push_back(Outgoing{Outgoing::Type::Report, Request{RequestKind::Modify, entry->code, std::string()},
-                                *text, ChannelEvent::Opened});
+    m_outbox.push_back(Outgoing{Outgoing::Type::Report, Request{RequestKind::Modify, entry->code, std::string()}, *text,
+                                ChannelEvent::Opened});
     return true;
 }
 
@@ -332,8 +329,8 @@ void CommandQueue::withhold(const Request& request, const RawAnswer& raw)
 
 void CommandQueue::announce(ChannelEvent event, const std::string& description)
 {
-    m_outbox.push_back(Outgoing{Outgoing::Type::Status, Request{RequestKind::Probe, 0, std::string()},
-                                description, event});
+    m_outbox.push_back(
+        Outgoing{Outgoing::Type::Status, Request{RequestKind::Probe, 0, std::string()}, description, event});
 }
 
 void CommandQueue::writeLine(const std::string& line)
@@ -343,10 +340,7 @@ void CommandQueue::writeLine(const std::string& line)
     m_hooks.write(line);
 }
 
-void CommandQueue::drop(const std::string& why)
-{
-    note("dropped: " + why);
-}
+void CommandQueue::drop(const std::string& why) { note("dropped: " + why); }
 
 void CommandQueue::flush()
 {

@@ -124,7 +124,7 @@ private:
     std::optional<InFlight> m_inFlight;
     SessionState m_session;
     bool m_needsResync = false;
-    unsigned m_outstandingFinals = 0;   // written lines whose final result is still due
+    unsigned m_outstandingFinals = 0;  // written lines whose final result is still due
     unsigned m_finalsDuringResync = 0;
     std::vector<Outgoing> m_outbox;
     std::vector<std::string> m_spareLines;

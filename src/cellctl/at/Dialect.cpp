@@ -24,10 +24,7 @@ constexpr CommandForm set(const char* head, const char* prefix = nullptr, Shapin
     return {LineForm::Argument, head, prefix, shaping};
 }
 
-constexpr CommandForm form(LineForm lineForm, const char* head)
-{
-    return {lineForm, head, nullptr, Shaping::AsIs};
-}
+constexpr CommandForm form(LineForm lineForm, const char* head) { return {lineForm, head, nullptr, Shaping::AsIs}; }
 
 // A command the device takes longer than most to answer.
 constexpr CommandForm slow(CommandForm command, std::chrono::seconds timeout)
@@ -62,8 +59,8 @@ using Code = PhoneLine;
 constexpr DialectEntry kDialect[] = {
     entry(Code::RevisionIdentification, ask("AT+CGMR", ""), none),
     entry(Code::SignalQualityGsm, ask("AT+CSQ", "+CSQ:", Shaping::SignalQuality), none),
-    {Code::NetworkRegistration, ask("AT+CREG?", "+CREG:", Shaping::RegistrationRead), none, "+CREG:",
-     ReportShaping::Registration},
+    {Code::NetworkRegistration, ask("AT+CREG?", "+CREG:", Shaping::RegistrationRead), none,
+     "+CREG:", ReportShaping::Registration},
     entry(Code::CurrentOperator, ask("AT+COPS?", "+COPS:", Shaping::CurrentOperator),
           slow(form(LineForm::OperatorSelection, "AT+COPS="), 120s)),
     entry(Code::AvailableOperators, slow(ask("AT+COPS=?", "+COPS:", Shaping::OperatorScan), 300s), none),
@@ -181,9 +178,6 @@ const CommandForm& formOfWholeLine(const std::string& line)
     return *found;
 }
 
-std::chrono::milliseconds probeTimeout()
-{
-    return kDefaultCommandTimeout;
-}
+std::chrono::milliseconds probeTimeout() { return kDefaultCommandTimeout; }
 
 }  // namespace cellctl::at

@@ -39,10 +39,10 @@ enum class Shaping {
 
 // How an unsolicited report becomes the text the library reads.
 enum class ReportShaping {
-    None,             // the code is no report
-    Registration,     // without its prefix: "stat[,lac,ci]", from either form
-    BareInteger,      // the leading integer alone
-    AsIs              // the line as it came
+    None,          // the code is no report
+    Registration,  // without its prefix: "stat[,lac,ci]", from either form
+    BareInteger,   // the leading integer alone
+    AsIs           // the line as it came
 };
 
 // Most commands answer within this.

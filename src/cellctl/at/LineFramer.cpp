@@ -5,7 +5,8 @@
 namespace cellctl::at {
 
 LineFramer::LineFramer(std::size_t maxLineLength, Sinks sinks)
-    : m_maxLineLength(maxLineLength > 0 ? maxLineLength : 1), m_sinks(std::move(sinks))
+    : m_maxLineLength(maxLineLength > 0 ? maxLineLength : 1),
+      m_sinks(std::move(sinks))
 {
 }
 

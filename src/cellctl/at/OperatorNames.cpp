@@ -42,7 +42,11 @@ unsigned nextCodePoint(const std::string& text, std::size_t& i)
 {
     auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
     unsigned lead = byte(i);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     bool valid = length > 0 && i + length <= text.size();
     for (std::size_t k = 1; valid && k < length; ++k)
         valid = (byte(i + k) & 0xC0) == 0x80;
@@ -79,7 +83,8 @@ std::optional<std::string> decodeUcs2Name(const std::string& hex)
     for (std::size_t i = 0; i < bytes->size(); i += 2) {
         unsigned unit = static_cast<unsigned char>((*bytes)[i]) << 8 | static_cast<unsigned char>((*bytes)[i + 1]);
         if (isHighSurrogate(unit) && i + 3 < bytes->size()) {
-            unsigned next = static_cast<unsigned char>((*bytes)[i + 2]) << 8 | static_cast<unsigned char>((*bytes)[i + 3]);
+            unsigned next =
+                static_cast<unsigned char>((*bytes)[i + 2]) << 8 | static_cast<unsigned char>((*bytes)[i + 3]);
             if (isLowSurrogate(next)) {
                 appendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
                 i += 2;

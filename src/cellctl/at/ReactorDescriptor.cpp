@@ -18,15 +18,9 @@ using boost::asio::detail::reactor_op;
 using boost::asio::detail::scheduler_operation;
 using boost::system::error_code;
 
-error_code lastError()
-{
-    return error_code(errno, boost::asio::error::get_system_category());
-}
+error_code lastError() { return error_code(errno, boost::asio::error::get_system_category()); }
 
-bool wouldBlock()
-{
-    return errno == EAGAIN || errno == EWOULDBLOCK;
-}
+bool wouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK; }
 
 }  // namespace
 
@@ -66,10 +60,9 @@ struct ReactorDescriptor::State {
             std::shared_ptr<Transport::Reader> reader = std::move(op->reader);
             if (owner == nullptr)
                 return;  // the io_context is going away
-            boost::asio::dispatch(keep->strand, [reader = std::move(reader), error = op->ec_,
-                                                 size = op->bytes_transferred_, tag = op->tag] {
-                reader->onRead(error, size, tag);
-            });
+            boost::asio::dispatch(keep->strand,
+                                  [reader = std::move(reader), error = op->ec_, size = op->bytes_transferred_,
+                                   tag = op->tag] { reader->onRead(error, size, tag); });
         }
 
         State& state;
@@ -121,7 +114,9 @@ struct ReactorDescriptor::State {
     };
 
     State(const Transport::Strand& strand, int fd)
-        : strand(strand), reactor(boost::asio::use_service<Reactor>(strand.get_inner_executor().context())), fd(fd)
+        : strand(strand),
+          reactor(boost::asio::use_service<Reactor>(strand.get_inner_executor().context())),
+          fd(fd)
     {
     }
 
@@ -158,20 +153,11 @@ ReactorDescriptor::ReactorDescriptor(const Transport::Strand& strand, int fd)
     }
 }
 
-ReactorDescriptor::~ReactorDescriptor()
-{
-    close();
-}
+ReactorDescriptor::~ReactorDescriptor() { close(); }
 
-int ReactorDescriptor::nativeHandle() const
-{
-    return m_state->fd;
-}
+int ReactorDescriptor::nativeHandle() const { return m_state->fd; }
 
-bool ReactorDescriptor::isOpen() const
-{
-    return m_state->fd >= 0;
-}
+bool ReactorDescriptor::isOpen() const { return m_state->fd >= 0; }
 
 void ReactorDescriptor::close()
 {

@@ -34,8 +34,7 @@ class SerialTransport : public Transport {
 public:
     SerialTransport(const Transport::Strand& strand, int fd) : m_descriptor(strand, fd) {}
 
-    void asyncReadSome(boost::asio::mutable_buffer buffer, std::shared_ptr<Reader> reader,
-                       std::uint64_t tag) override
+    void asyncReadSome(boost::asio::mutable_buffer buffer, std::shared_ptr<Reader> reader, std::uint64_t tag) override
     {
         m_descriptor.asyncReadSome(buffer, std::move(reader), tag);
     }
@@ -104,8 +103,8 @@ void configure(int fd, const AtPhoneLineOptions& options, const std::string& pat
 
 }  // namespace
 
-std::unique_ptr<Transport> openSerialTransport(const Transport::Strand& strand,
-                                               const std::string& path, const AtPhoneLineOptions& options)
+std::unique_ptr<Transport> openSerialTransport(const Transport::Strand& strand, const std::string& path,
+                                               const AtPhoneLineOptions& options)
 {
     OwnedDescriptor descriptor{::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
     if (descriptor.fd < 0)

@@ -19,20 +19,21 @@ public:
     // The stream is made in place from `streamArguments`.
     template <typename... Arguments>
     explicit StreamTransport(const Strand& strand, Arguments&&... streamArguments)
-        : m_stream(std::forward<Arguments>(streamArguments)...), m_strand(strand)
+        : m_stream(std::forward<Arguments>(streamArguments)...),
+          m_strand(strand)
     {
         m_stream.non_blocking(true);
     }
 
-    void asyncReadSome(boost::asio::mutable_buffer buffer, std::shared_ptr<Reader> reader,
-                       std::uint64_t tag) override
+    void asyncReadSome(boost::asio::mutable_buffer buffer, std::shared_ptr<Reader> reader, std::uint64_t tag) override
     {
         // A small handler of its own (no std::function): Asio recycles the
         // memory of the operation, so a read allocates nothing.
         m_stream.async_read_some(
             buffer, boost::asio::bind_executor(m_strand, [reader = std::move(reader), tag](
-                                                             const boost::system::error_code& error,
-                                                             std::size_t size) { reader->onRead(error, size, tag); }));
+                                                             const boost::system::error_code& error, std::size_t size) {
+                reader->onRead(error, size, tag);
+            }));
     }
 
     std::size_t writeNow(boost::asio::const_buffer buffer, boost::system::error_code& error) override

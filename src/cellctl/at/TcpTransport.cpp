@@ -44,8 +44,7 @@ int errnoOf(const boost::system::error_code& error)
 
 }  // namespace
 
-std::unique_ptr<Transport> openTcpTransport(const Transport::Strand& strand,
-                                            const std::string& hostAndPort)
+std::unique_ptr<Transport> openTcpTransport(const Transport::Strand& strand, const std::string& hostAndPort)
 {
     HostAndPort target = split(hostAndPort);
     boost::system::error_code error;

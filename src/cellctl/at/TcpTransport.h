@@ -9,7 +9,6 @@ namespace cellctl::at {
 
 // Connects to HOST:PORT (the part after "tcp:"; an IPv6 host in brackets).
 // Blocks while resolving and connecting.
-std::unique_ptr<Transport> openTcpTransport(const Transport::Strand& strand,
-                                            const std::string& hostAndPort);
+std::unique_ptr<Transport> openTcpTransport(const Transport::Strand& strand, const std::string& hostAndPort);
 
 }  // namespace cellctl::at

@@ -9,8 +9,8 @@ namespace cellctl::at {
 namespace {
 
 struct SecretCommand {
-    const char* name;       // as it follows AT or ';'
-    bool keepsFacility;     // the first argument names the lock, not a secret
+    const char* name;    // as it follows AT or ';'
+    bool keepsFacility;  // the first argument names the lock, not a secret
 };
 
 constexpr SecretCommand kSecretCommands[] = {{"+CPIN=", false}, {"+CLCK=", true}, {"+CPWD=", true}};

@@ -10,15 +10,9 @@ CConnectionAssistor::CConnectionAssistor(CConnectionHelper* helper) : m_helper(h
 
 CConnectionAssistor::~CConnectionAssistor() = default;
 
-void CConnectionAssistor::SetHelper(CConnectionHelper* helper)
-{
-    m_helper = helper;
-}
+void CConnectionAssistor::SetHelper(CConnectionHelper* helper) { m_helper = helper; }
 
-void CConnectionAssistor::ResetPhoneLine()
-{
-    detachHelper(m_helper);
-}
+void CConnectionAssistor::ResetPhoneLine() { detachHelper(m_helper); }
 
 void CConnectionAssistor::Initialize()
 {
@@ -34,8 +28,8 @@ void CConnectionAssistor::AttachGprs()
         m_helper->EnablePsAttach();
 }
 
-void CConnectionAssistor::PdpActive(int qosContextId, std::string apn, int trafficClass,
-                                    int maxBitRateUplink, int maxBitRateDownlink)
+void CConnectionAssistor::PdpActive(int qosContextId, std::string apn, int trafficClass, int maxBitRateUplink,
+                                    int maxBitRateDownlink)
 {
     if (m_helper == nullptr)
         return;
@@ -92,15 +86,9 @@ void CConnectionAssistor::GetServiceMappingListResult(const std::string& answer)
     m_serviceMappingListResult.fire(answer);
 }
 
-void CConnectionAssistor::ParseGetUsimQosResult(const std::string& answer)
-{
-    m_usimQosResult.fire(answer);
-}
+void CConnectionAssistor::ParseGetUsimQosResult(const std::string& answer) { m_usimQosResult.fire(answer); }
 
-void CConnectionAssistor::Get3GServiceQualityResult(const std::string& answer)
-{
-    m_serviceQualityResult.fire(answer);
-}
+void CConnectionAssistor::Get3GServiceQualityResult(const std::string& answer) { m_serviceQualityResult.fire(answer); }
 
 void CConnectionAssistor::connectSetQosResult(boost::function1<void, bool> callback)
 {

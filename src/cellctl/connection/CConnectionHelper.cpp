@@ -36,8 +36,8 @@ const Route kModifyRoutes[] = {
 };
 
 template <std::size_t N>
-void route(const Route (&routes)[N], CConnectionAssistor* assistor,
-           PhoneLine::QueryType code, const std::string& answer)
+void route(const Route (&routes)[N], CConnectionAssistor* assistor, PhoneLine::QueryType code,
+           const std::string& answer)
 {
     if (assistor == nullptr)
         return;
@@ -55,53 +55,28 @@ CConnectionHelper::CConnectionHelper() : m_connectionAssistor(nullptr) {}
 
 CConnectionHelper::~CConnectionHelper() = default;
 
-void CConnectionHelper::SetConnectionAssistor(CConnectionAssistor* assistor)
-{
-    m_connectionAssistor = assistor;
-}
+void CConnectionHelper::SetConnectionAssistor(CConnectionAssistor* assistor) { m_connectionAssistor = assistor; }
 
-void CConnectionHelper::Initialize()
-{
-    bindSlots(this);
-}
+void CConnectionHelper::Initialize() { bindSlots(this); }
 
-void CConnectionHelper::GetServiceMappingList()
-{
-    sendQuery(PhoneLine::ServiceMappingList);
-}
+void CConnectionHelper::GetServiceMappingList() { sendQuery(PhoneLine::ServiceMappingList); }
 
-void CConnectionHelper::ReadUsimQos(int number)
-{
-    sendModify(PhoneLine::UsimQos, std::to_string(number));
-}
+void CConnectionHelper::ReadUsimQos(int number) { sendModify(PhoneLine::UsimQos, std::to_string(number)); }
 
-void CConnectionHelper::EnableNetworkRegistrationStatus()
-{
-    sendModify(PhoneLine::PacketRegistrationReporting, "1");
-}
+void CConnectionHelper::EnableNetworkRegistrationStatus() { sendModify(PhoneLine::PacketRegistrationReporting, "1"); }
 
-void CConnectionHelper::EnablePsAttach()
-{
-    sendModify(PhoneLine::PacketAttach, "1");
-}
+void CConnectionHelper::EnablePsAttach() { sendModify(PhoneLine::PacketAttach, "1"); }
 
-void CConnectionHelper::EnablePacketDomainEventReporting()
-{
-    sendModify(PhoneLine::PacketDomainEventReporting, "2,1");
-}
+void CConnectionHelper::EnablePacketDomainEventReporting() { sendModify(PhoneLine::PacketDomainEventReporting, "2,1"); }
 
-void CConnectionHelper::Read3GServiceQuality()
-{
-    sendQuery(PhoneLine::QualityOfService3G);
-}
+void CConnectionHelper::Read3GServiceQuality() { sendQuery(PhoneLine::QualityOfService3G); }
 
-void CConnectionHelper::SetPacketDomainQos(int contextId, int trafficClass,
-                                           int maxBitRateUplink, int maxBitRateDownlink)
+void CConnectionHelper::SetPacketDomainQos(int contextId, int trafficClass, int maxBitRateUplink,
+                                           int maxBitRateDownlink)
 {
-    sendModify(PhoneLine::QualityOfService3G,
-               std::to_string(contextId) + ',' + std::to_string(trafficClass) + ',' +
-                   std::to_string(maxBitRateUplink) + ',' + std::to_string(maxBitRateDownlink) +
-                   kQosTail);
+    sendModify(PhoneLine::QualityOfService3G, std::to_string(contextId) + ',' + std::to_string(trafficClass) + ',' +
+                                                  std::to_string(maxBitRateUplink) + ',' +
+                                                  std::to_string(maxBitRateDownlink) + kQosTail);
 }
 
 void CConnectionHelper::SetPdpContext(std::string apn)

@@ -7,15 +7,9 @@ CCopsAssistor::CCopsAssistor() : m_helper(new CCopsHelper(this)) {}
 
 CCopsAssistor::~CCopsAssistor() = default;
 
-void CCopsAssistor::SetPhoneLine(PhoneLine* line)
-{
-    attachHelper(m_helper.get(), line);
-}
+void CCopsAssistor::SetPhoneLine(PhoneLine* line) { attachHelper(m_helper.get(), line); }
 
-void CCopsAssistor::ResetPhoneLine()
-{
-    detachHelper(m_helper.get());
-}
+void CCopsAssistor::ResetPhoneLine() { detachHelper(m_helper.get()); }
 
 void CCopsAssistor::query(int code)
 {

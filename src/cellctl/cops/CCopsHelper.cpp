@@ -20,19 +20,22 @@ using cellctl::text::readSmallNumber;
 
 namespace {
 
-const char* flag(bool on)
-{
-    return on ? "1" : "0";
-}
+const char* flag(bool on) { return on ? "1" : "0"; }
 
 // A preferred-list line names its operator in the field of its format only;
 // no table lookup, and any other format stores no name.
 void storePreferredName(CCopsInfo& entry, CCopsInfo::EFormat format, const std::string& name)
 {
     switch (format) {
-    case CCopsInfo::FormatLong: entry.SetOperatorLongName(name); break;
-    case CCopsInfo::FormatShort: entry.SetOperatorShortName(name); break;
-    case CCopsInfo::FormatNumeric: entry.SetOperatorNumericName(name); break;
+    case CCopsInfo::FormatLong:
+        entry.SetOperatorLongName(name);
+        break;
+    case CCopsInfo::FormatShort:
+        entry.SetOperatorShortName(name);
+        break;
+    case CCopsInfo::FormatNumeric:
+        entry.SetOperatorNumericName(name);
+        break;
     }
 }
 
@@ -42,10 +45,7 @@ CCopsHelper::CCopsHelper(CCopsAssistor* copsAssistor) : m_copsAssistor(copsAssis
 
 CCopsHelper::~CCopsHelper() = default;
 
-void CCopsHelper::Initialize()
-{
-    bindSlots(this);
-}
+void CCopsHelper::Initialize() { bindSlots(this); }
 
 void CCopsHelper::SelectCops(CCopsInfo* cops)
 {
@@ -57,8 +57,8 @@ void CCopsHelper::SelectCops(CCopsInfo* cops)
         return;
     }
     const CCopsInfo::EFormat format = cops->GetFormat();
-    sendModify(PhoneLine::CurrentOperator, std::to_string(mode) + "," + std::to_string(format) + ","
-                                         + inQuotes(cops->GetOperatorName(format)));
+    sendModify(PhoneLine::CurrentOperator,
+               std::to_string(mode) + "," + std::to_string(format) + "," + inQuotes(cops->GetOperatorName(format)));
 }
 
 void CCopsHelper::SelectSelector(CCopsInfo* cops)
@@ -73,11 +73,10 @@ void CCopsHelper::ModifyCopsList(CCopsInfo* cops)
         return;
     const CCopsInfo::EFormat format = cops->GetFormat();
     sendModify(PhoneLine::PreferredOperators,
-         std::to_string(cops->GetPreferredPLMNListIndex()) + "," + std::to_string(format) + ","
-             + inQuotes(cops->GetOperatorName(format)) + ","
-             + flag(cops->GetPreferredPLMNListGsmSelected()) + ","
-             + flag(cops->GetPreferredPLMNListGsmCompactSelected()) + ","
-             + flag(cops->GetPreferredPLMNListTDSelected()));
+               std::to_string(cops->GetPreferredPLMNListIndex()) + "," + std::to_string(format) + "," +
+                   inQuotes(cops->GetOperatorName(format)) + "," + flag(cops->GetPreferredPLMNListGsmSelected()) + "," +
+                   flag(cops->GetPreferredPLMNListGsmCompactSelected()) + "," +
+                   flag(cops->GetPreferredPLMNListTDSelected()));
 }
 
 void CCopsHelper::DeleteCopsList(CCopsInfo* cops)
@@ -89,21 +88,37 @@ void CCopsHelper::DeleteCopsList(CCopsInfo* cops)
 void CCopsHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
 {
     switch (code) {
-    case PhoneLine::CurrentOperator: ParseQueryCopsResult(answer); break;
-    case PhoneLine::AvailableOperators: ParseQueryAvailableCopsResult(answer); break;
-    case PhoneLine::PreferredOperators: ParseQueryPreferredCopsListResult(answer); break;
-    case PhoneLine::PreferredSelector: ParseQueryPreferredSelectorResult(answer); break;
-    default: break;
+    case PhoneLine::CurrentOperator:
+        ParseQueryCopsResult(answer);
+        break;
+    case PhoneLine::AvailableOperators:
+        ParseQueryAvailableCopsResult(answer);
+        break;
+    case PhoneLine::PreferredOperators:
+        ParseQueryPreferredCopsListResult(answer);
+        break;
+    case PhoneLine::PreferredSelector:
+        ParseQueryPreferredSelectorResult(answer);
+        break;
+    default:
+        break;
     }
 }
 
 void CCopsHelper::modifySlot(PhoneLine::QueryType code, const std::string& answer)
 {
     switch (code) {
-    case PhoneLine::CurrentOperator: ParseSelectCopsResult(answer); break;
-    case PhoneLine::PreferredOperators: ParseModifyCopsListResult(answer); break;
-    case PhoneLine::PreferredSelector: ParseSelectSelectorResult(answer); break;
-    default: break;
+    case PhoneLine::CurrentOperator:
+        ParseSelectCopsResult(answer);
+        break;
+    case PhoneLine::PreferredOperators:
+        ParseModifyCopsListResult(answer);
+        break;
+    case PhoneLine::PreferredSelector:
+        ParseSelectSelectorResult(answer);
+        break;
+    default:
+        break;
     }
 }
 

@@ -57,9 +57,12 @@ CCopsInfo::CCopsInfo()
 std::string CCopsInfo::GetOperatorName(EFormat format) const
 {
     switch (format) {
-    case FormatLong: return m_longName;
-    case FormatShort: return m_shortName;
-    case FormatNumeric: return m_numericName;
+    case FormatLong:
+        return m_longName;
+    case FormatShort:
+        return m_shortName;
+    case FormatNumeric:
+        return m_numericName;
     }
     return std::string();
 }

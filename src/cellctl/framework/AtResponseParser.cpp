@@ -12,17 +12,20 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 AtResponseParser::AtResponseParser(const AtResponse& response)
-    : m_answer(response.text), m_position(0), m_linePosition(0)
+    : m_answer(response.text),
+      m_position(0),
+      m_linePosition(0)
 {
 }
 
 AtResponseParser::AtResponseParser(AtResponse&& response)
-    : m_answer(std::move(response.text)), m_position(0), m_linePosition(0)
+    : m_answer(std::move(response.text)),
+      m_position(0),
+      m_linePosition(0)
 {
 }
 
-AtResponseParser::AtResponseParser(const std::string& text)
-    : m_answer(text), m_position(0), m_linePosition(0)
+AtResponseParser::AtResponseParser(const std::string& text) : m_answer(text), m_position(0), m_linePosition(0)
 {
     const std::size_t colon = text.find(':');
     findLine(colon == std::string::npos ? text : text.substr(0, colon + 1));
@@ -56,10 +59,7 @@ bool AtResponseParser::findLine(const std::string& prefix)
     return false;
 }
 
-std::string AtResponseParser::currentLine() const
-{
-    return std::string(currentLineView());
-}
+std::string AtResponseParser::currentLine() const { return std::string(currentLineView()); }
 
 std::string_view AtResponseParser::currentLineView() const
 {

@@ -38,10 +38,7 @@ void CAtHelper::UnInitialize()
     m_phoneLine->disconnect(m_modifyConnection);
 }
 
-void CAtHelper::SetPhoneLine(PhoneLine* phoneLine)
-{
-    m_phoneLine = phoneLine;
-}
+void CAtHelper::SetPhoneLine(PhoneLine* phoneLine) { m_phoneLine = phoneLine; }
 
 void CAtHelper::sendQuery(PhoneLine::QueryType code) const
 {

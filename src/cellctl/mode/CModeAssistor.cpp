@@ -3,31 +3,21 @@
 #include <cellctl/mode/CModeHelper.h>
 
 CModeAssistor::CModeAssistor(bool)
-    : m_currentMode(nullptr), m_powerOnMode(nullptr), m_helper(std::make_unique<CModeHelper>(this))
+    : m_currentMode(nullptr),
+      m_powerOnMode(nullptr),
+      m_helper(std::make_unique<CModeHelper>(this))
 {
 }
 
 CModeAssistor::~CModeAssistor() = default;
 
-void CModeAssistor::SetPhoneLine(PhoneLine* line)
-{
-    attachHelper(m_helper.get(), line);
-}
+void CModeAssistor::SetPhoneLine(PhoneLine* line) { attachHelper(m_helper.get(), line); }
 
-void CModeAssistor::ResetPhoneLine()
-{
-    detachHelper(m_helper.get());
-}
+void CModeAssistor::ResetPhoneLine() { detachHelper(m_helper.get()); }
 
-void CModeAssistor::QueryCurrentMode()
-{
-    m_helper->QueryCurrentMode();
-}
+void CModeAssistor::QueryCurrentMode() { m_helper->QueryCurrentMode(); }
 
-void CModeAssistor::QueryPowerOnMode()
-{
-    m_helper->QueryPowerOnMode();
-}
+void CModeAssistor::QueryPowerOnMode() { m_helper->QueryPowerOnMode(); }
 
 void CModeAssistor::SwitchToMode(CMode* mode)
 {
@@ -41,10 +31,7 @@ void CModeAssistor::SetPowerOnMode(CMode* mode)
         m_helper->SetPowerOnMode(*mode);
 }
 
-void CModeAssistor::EnableHsdpaNotification(bool enable)
-{
-    m_helper->EnableHsdpaNotification(enable);
-}
+void CModeAssistor::EnableHsdpaNotification(bool enable) { m_helper->EnableHsdpaNotification(enable); }
 
 void CModeAssistor::EnableCellCapabilityChangesReport(bool enable)
 {
@@ -74,21 +61,27 @@ void CModeAssistor::SetCellCapabilityChangesNotificationValue(const CCellCapabil
     m_cellCapabilityChangesInfo.fire(info);
 }
 
-void CModeAssistor::SetCellCapability(const CCellCapabilityInfo& info)
-{
-    m_cellCapabilityChangesInfo.fire(info);
-}
+void CModeAssistor::SetCellCapability(const CCellCapabilityInfo& info) { m_cellCapabilityChangesInfo.fire(info); }
 
 void CModeAssistor::connectQueryModeResult(boost::function1<void, CMode*> callback) { m_queryMode.connect(callback); }
 void CModeAssistor::disconnectQueryModeResult() { m_queryMode.disconnect(); }
 
-void CModeAssistor::connectQueryPowerOnModeResult(boost::function1<void, CMode*> callback) { m_queryPowerOnMode.connect(callback); }
+void CModeAssistor::connectQueryPowerOnModeResult(boost::function1<void, CMode*> callback)
+{
+    m_queryPowerOnMode.connect(callback);
+}
 void CModeAssistor::disconnectQueryPowerOnModeResult() { m_queryPowerOnMode.disconnect(); }
 
-void CModeAssistor::connectParseSwitchModeResult(boost::function1<void, bool> callback) { m_switchMode.connect(callback); }
+void CModeAssistor::connectParseSwitchModeResult(boost::function1<void, bool> callback)
+{
+    m_switchMode.connect(callback);
+}
 void CModeAssistor::disconnectParseSwitchModeResult() { m_switchMode.disconnect(); }
 
-void CModeAssistor::connectParsePowerOnModeResult(boost::function1<void, bool> callback) { m_powerOnModeResult.connect(callback); }
+void CModeAssistor::connectParsePowerOnModeResult(boost::function1<void, bool> callback)
+{
+    m_powerOnModeResult.connect(callback);
+}
 void CModeAssistor::disconnectParsePowerOnModeResult() { m_powerOnModeResult.disconnect(); }
 
 void CModeAssistor::connectEnableHsdpaNotificationResult(boost::function1<void, bool> callback)
@@ -103,7 +96,10 @@ void CModeAssistor::connectEnableCellCapabilityChangesReport(boost::function1<vo
 }
 void CModeAssistor::disconnectEnableCellCapabilityChangesReport() { m_enableCellCapabilityChangesReport.disconnect(); }
 
-void CModeAssistor::connectHsdpaNotificationResult(boost::function1<void, bool> callback) { m_hsdpaNotification.connect(callback); }
+void CModeAssistor::connectHsdpaNotificationResult(boost::function1<void, bool> callback)
+{
+    m_hsdpaNotification.connect(callback);
+}
 void CModeAssistor::disconnectHsdpaNotificationResult() { m_hsdpaNotification.disconnect(); }
 
 void CModeAssistor::connectCellCapabilityChangesInfo(boost::function1<void, const CCellCapabilityInfo&> callback)

@@ -26,46 +26,57 @@ void CModeHelper::SetPowerOnMode(const CMode& mode)
     sendModify(PhoneLine::PowerOnMode, "0," + std::to_string(mode.GetAccessTechType()));
 }
 
-void CModeHelper::EnableHsdpaNotification(bool enable)
-{
-    sendModify(PhoneLine::HsdpaNotification, enable ? "1" : "0");
-}
+void CModeHelper::EnableHsdpaNotification(bool enable) { sendModify(PhoneLine::HsdpaNotification, enable ? "1" : "0"); }
 
 void CModeHelper::EnableCellCapabilityChangesReport(bool enable)
 {
     sendModify(PhoneLine::CellCapabilityReporting, enable ? "1" : "0");
 }
 
-void CModeHelper::QueryCurrentMode()
-{
-    sendQuery(PhoneLine::NetworkMode);
-}
+void CModeHelper::QueryCurrentMode() { sendQuery(PhoneLine::NetworkMode); }
 
-void CModeHelper::QueryPowerOnMode()
-{
-    sendQuery(PhoneLine::PowerOnMode);
-}
+void CModeHelper::QueryPowerOnMode() { sendQuery(PhoneLine::PowerOnMode); }
 
 void CModeHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
 {
     switch (code) {
-    case PhoneLine::NetworkMode: ParseCurrentMode(answer); break;
-    case PhoneLine::PowerOnMode: ParsePowerOnMode(answer); break;
-    default: break;
+    case PhoneLine::NetworkMode:
+        ParseCurrentMode(answer);
+        break;
+    case PhoneLine::PowerOnMode:
+        ParsePowerOnMode(answer);
+        break;
+    default:
+        break;
     }
 }
 
 void CModeHelper::modifySlot(PhoneLine::QueryType code, const std::string& answer)
 {
     switch (code) {
-    case PhoneLine::NetworkMode: ParseSwitchModeResult(answer); break;
-    case PhoneLine::PowerOnMode: ParsePowerOnModeResult(answer); break;
-    case PhoneLine::NetworkModeChanged: ParseModeChangeReport(answer); break;
-    case PhoneLine::HsdpaNotification: ParseEnableHsdpaNotificationResult(answer); break;
-    case PhoneLine::CellCapabilityReporting: ParseEnableCellCapabilityChangesReportResult(answer); break;
-    case PhoneLine::HsdpaIndication: ParseHsdpaIndication(answer); break;
-    case PhoneLine::CellCapabilityReport: ParseCellCapabilityInfo(answer); break;
-    default: break;
+    case PhoneLine::NetworkMode:
+        ParseSwitchModeResult(answer);
+        break;
+    case PhoneLine::PowerOnMode:
+        ParsePowerOnModeResult(answer);
+        break;
+    case PhoneLine::NetworkModeChanged:
+        ParseModeChangeReport(answer);
+        break;
+    case PhoneLine::HsdpaNotification:
+        ParseEnableHsdpaNotificationResult(answer);
+        break;
+    case PhoneLine::CellCapabilityReporting:
+        ParseEnableCellCapabilityChangesReportResult(answer);
+        break;
+    case PhoneLine::HsdpaIndication:
+        ParseHsdpaIndication(answer);
+        break;
+    case PhoneLine::CellCapabilityReport:
+        ParseCellCapabilityInfo(answer);
+        break;
+    default:
+        break;
     }
 }
 

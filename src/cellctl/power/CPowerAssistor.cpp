@@ -30,20 +30,11 @@ CPowerAssistor::CPowerAssistor(CUsimAssistor* usim, CCopsAssistor* cops, CModeAs
 {
 }
 
-CPowerAssistor::~CPowerAssistor()
-{
-    m_helper.reset();
-}
+CPowerAssistor::~CPowerAssistor() { m_helper.reset(); }
 
-void CPowerAssistor::SetPhoneLine(PhoneLine* line)
-{
-    attachHelper(m_helper.get(), line);
-}
+void CPowerAssistor::SetPhoneLine(PhoneLine* line) { attachHelper(m_helper.get(), line); }
 
-void CPowerAssistor::ResetPhoneLine()
-{
-    detachHelper(m_helper.get());
-}
+void CPowerAssistor::ResetPhoneLine() { detachHelper(m_helper.get()); }
 
 void CPowerAssistor::SetPowerHelp(CPowerHelper* helper)
 {
@@ -164,7 +155,10 @@ void CPowerAssistor::connectDisableReadPbByPfResult(boost::function1<void, bool>
 }
 
 void CPowerAssistor::disconnectDisableReadPbByPfResult() { m_disableReadPbByPf.disconnect(); }
-void CPowerAssistor::connectQueryPowerOnResult(boost::function1<void, bool> callback) { m_queryPowerOn.connect(callback); }
+void CPowerAssistor::connectQueryPowerOnResult(boost::function1<void, bool> callback)
+{
+    m_queryPowerOn.connect(callback);
+}
 void CPowerAssistor::disconnectQueryPowerOnResult() { m_queryPowerOn.disconnect(); }
 
 void CPowerAssistor::connectQuerySignalResult(boost::function2<void, int, int> callback)
@@ -173,7 +167,10 @@ void CPowerAssistor::connectQuerySignalResult(boost::function2<void, int, int> c
 }
 
 void CPowerAssistor::disconnectQuerySignalResult() { m_querySignal.disconnect(); }
-void CPowerAssistor::connectRegistrationResult(boost::function1<void, int> callback) { m_registration.connect(callback); }
+void CPowerAssistor::connectRegistrationResult(boost::function1<void, int> callback)
+{
+    m_registration.connect(callback);
+}
 void CPowerAssistor::disconnectRegistrationResult() { m_registration.disconnect(); }
 
 void CPowerAssistor::connectQueryCopsResult(boost::function1<void, std::string> callback)

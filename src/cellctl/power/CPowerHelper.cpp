@@ -26,10 +26,16 @@ void CPowerHelper::SetPhoneFunctionality() { sendModify(PhoneLine::PowerOn, "1,0
 void CPowerHelper::ResetPhoneFunctionality() { sendModify(PhoneLine::PowerOff, "0,0"); }
 void CPowerHelper::SetPLMNFormat() { sendModify(PhoneLine::OperatorFormat, "3,2"); }
 void CPowerHelper::GetAccessTechnologyMode() { sendQuery(PhoneLine::NetworkMode); }
-void CPowerHelper::EnalbeSupplementaryServiceNotifications() { sendModify(PhoneLine::SupplementaryServiceNotifications, "AT+CSSN=1,1"); }
+void CPowerHelper::EnalbeSupplementaryServiceNotifications()
+{
+    sendModify(PhoneLine::SupplementaryServiceNotifications, "AT+CSSN=1,1");
+}
 void CPowerHelper::EnablePhonebookReadyNotification() { sendModify(PhoneLine::PhonebookReadyNotification, "1"); }
 // +CLIP=1: only the calling-line presentation, never a change of the radio state.
-void CPowerHelper::EnableCallingLineIdentificationPresentation() { sendModify(PhoneLine::CallingLineIdentification, "AT+CLIP=1"); }
+void CPowerHelper::EnableCallingLineIdentificationPresentation()
+{
+    sendModify(PhoneLine::CallingLineIdentification, "AT+CLIP=1");
+}
 void CPowerHelper::EnablePhoneCallProgressIndication() { sendModify(PhoneLine::CallProgressIndication, "AT^DCPI=1"); }
 void CPowerHelper::EnableCellularResultCodes() { sendModify(PhoneLine::CellularResultCodes, "AT+CRC=1"); }
 void CPowerHelper::EnableCallStatusIndication() { sendModify(PhoneLine::CallStatusIndication, "AT^DSCI=1"); }
@@ -38,7 +44,10 @@ void CPowerHelper::EnableSmsReadyNotification() { sendModify(PhoneLine::SmsReady
 void CPowerHelper::EnableSMSReadyNotification() { sendModify(PhoneLine::SmsReadyNotification, "AT^DSMN=1"); }
 void CPowerHelper::SelectSmsService() { sendModify(PhoneLine::SmsService, "AT+CGSMS=1"); }
 void CPowerHelper::SelectSmsMessageFormat() { sendModify(PhoneLine::SmsMessageFormat, "AT+CMGF=0"); }
-void CPowerHelper::EnableNewMessageIndicationsToTE() { sendModify(PhoneLine::NewMessageIndications, "AT+CNMI=2,1,0,2,0"); }
+void CPowerHelper::EnableNewMessageIndicationsToTE()
+{
+    sendModify(PhoneLine::NewMessageIndications, "AT+CNMI=2,1,0,2,0");
+}
 void CPowerHelper::SetPreferredSMSStorageMemory() { sendModify(PhoneLine::SmsStorageMemory, "AT+CPMS=ME,ME,ME"); }
 void CPowerHelper::SetPreferredSMSStorageSim() { sendModify(PhoneLine::SmsStorageSim, "AT+CPMS=SM,SM,SM"); }
 void CPowerHelper::SoftReset() { sendModify(PhoneLine::SoftReset, std::string()); }
@@ -47,11 +56,20 @@ void CPowerHelper::QueryPhoneFunctionality() { sendQuery(PhoneLine::PhoneFunctio
 void CPowerHelper::querySlot(PhoneLine::QueryType code, const std::string& answer)
 {
     switch (code) {
-    case PhoneLine::SignalQualityGsm: ParseQuerySignalGsmResult(answer); break;
-    case PhoneLine::NetworkRegistration: ParseCregResult(answer); break;
-    case PhoneLine::SignalQualityTd: ParseQuerySignalTdResult(answer); break;
-    case PhoneLine::PhoneFunctionality: ParseQueryPowerOnStatusResult(answer); break;
-    default: break;
+    case PhoneLine::SignalQualityGsm:
+        ParseQuerySignalGsmResult(answer);
+        break;
+    case PhoneLine::NetworkRegistration:
+        ParseCregResult(answer);
+        break;
+    case PhoneLine::SignalQualityTd:
+        ParseQuerySignalTdResult(answer);
+        break;
+    case PhoneLine::PhoneFunctionality:
+        ParseQueryPowerOnStatusResult(answer);
+        break;
+    default:
+        break;
     }
 }
 
@@ -59,12 +77,23 @@ void CPowerHelper::modifySlot(PhoneLine::QueryType code, const std::string& answ
 {
     switch (code) {
     // Registration reports arrive unasked on the modify signal.
-    case PhoneLine::NetworkRegistration: ParseCregResult(answer); break;
-    case PhoneLine::DisableReadPhonebookByPf: ParseDisableReadPbByPfResult(answer); break;
-    case PhoneLine::PowerOn: ParsePowerOnResult(answer); break;
-    case PhoneLine::PowerOff: ParsePowerOffResult(answer); break;
-    case PhoneLine::SoftReset: ParseSoftResetResult(answer); break;
-    default: break;
+    case PhoneLine::NetworkRegistration:
+        ParseCregResult(answer);
+        break;
+    case PhoneLine::DisableReadPhonebookByPf:
+        ParseDisableReadPbByPfResult(answer);
+        break;
+    case PhoneLine::PowerOn:
+        ParsePowerOnResult(answer);
+        break;
+    case PhoneLine::PowerOff:
+        ParsePowerOffResult(answer);
+        break;
+    case PhoneLine::SoftReset:
+        ParseSoftResetResult(answer);
+        break;
+    default:
+        break;
     }
 }
 

@@ -7,10 +7,7 @@
 namespace cellctl::text {
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view withoutLeadingBlanks(std::string_view text)
 {
@@ -36,10 +33,7 @@ void visitLines(std::string_view text, Visit visit)
 
 }  // namespace
 
-std::string trimBlanks(std::string_view text)
-{
-    return std::string(trimmedView(text));
-}
+std::string trimBlanks(std::string_view text) { return std::string(trimmedView(text)); }
 
 std::string_view trimmedView(std::string_view text)
 {

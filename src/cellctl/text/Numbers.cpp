@@ -8,16 +8,10 @@
 namespace cellctl::text {
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // White space as the C library's isspace sees it in the "C" locale.
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 constexpr std::size_t kLongestField = 6;  // digits after the zero padding
 
@@ -51,10 +45,7 @@ signed char readSmallNumber(std::string_view text, unsigned& pos)
     return static_cast<signed char>(value <= 127 ? static_cast<int>(value) : static_cast<int>(value) - 256);
 }
 
-bool isDigits(std::string_view text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
-}
+bool isDigits(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), isDigit); }
 
 std::optional<int> readNumberField(std::string_view field)
 {

@@ -51,8 +51,7 @@ void CUsimAssistor::ChangeLockSimCardPassword(const std::string& oldPassword, co
     m_helper->ChangeLockSimCardPassword(oldPassword, newPassword);
 }
 
-void CUsimAssistor::ChangeSimFixedDialingMemoryPassword(const std::string& oldPassword,
-                                                        const std::string& newPassword)
+void CUsimAssistor::ChangeSimFixedDialingMemoryPassword(const std::string& oldPassword, const std::string& newPassword)
 {
     m_helper->ChangeSimFixedDialingMemoryPassword(oldPassword, newPassword);
 }
@@ -74,25 +73,26 @@ void CUsimAssistor::SetNeedPinCheck(const std::string& status)
         m_needCheckPin.fire(false);
 }
 
-void CUsimAssistor::CheckPinResult(bool ok)
-{
-    PinEntryResult(ok ? PasswordAccepted : PasswordWrong);
-}
+void CUsimAssistor::CheckPinResult(bool ok) { PinEntryResult(ok ? PasswordAccepted : PasswordWrong); }
 
-void CUsimAssistor::CheckPukResult(bool ok)
-{
-    PukEntryResult(ok ? PasswordAccepted : PasswordWrong);
-}
+void CUsimAssistor::CheckPukResult(bool ok) { PukEntryResult(ok ? PasswordAccepted : PasswordWrong); }
 
 namespace {
 
 void record(CPassword& password, CUsimAssistor::PasswordVerdict verdict)
 {
     switch (verdict) {
-    case CUsimAssistor::PasswordAccepted: password.RecordResult(true); break;
-    case CUsimAssistor::PasswordWrong: password.RecordResult(false); break;
-    case CUsimAssistor::PasswordBlocked: password.RecordBlocked(); break;
-    case CUsimAssistor::PasswordNotTried: break;
+    case CUsimAssistor::PasswordAccepted:
+        password.RecordResult(true);
+        break;
+    case CUsimAssistor::PasswordWrong:
+        password.RecordResult(false);
+        break;
+    case CUsimAssistor::PasswordBlocked:
+        password.RecordBlocked();
+        break;
+    case CUsimAssistor::PasswordNotTried:
+        break;
     }
 }
 
@@ -150,14 +150,26 @@ void CUsimAssistor::disconnectCheckPukResult() { m_checkPuk.disconnect(); }
 void CUsimAssistor::connectQuerySimCardExistResult(boost::function1<void, bool> f) { m_querySimCardExist.connect(f); }
 void CUsimAssistor::disconnectQuerySimCardExistResult() { m_querySimCardExist.disconnect(); }
 
-void CUsimAssistor::connectQueryAttemptRemain(boost::function1<void, std::string> f) { m_queryAttemptRemain.connect(f); }
+void CUsimAssistor::connectQueryAttemptRemain(boost::function1<void, std::string> f)
+{
+    m_queryAttemptRemain.connect(f);
+}
 void CUsimAssistor::disconnectQueryAttemptRemain() { m_queryAttemptRemain.disconnect(); }
 
 void CUsimAssistor::connectQueryIsPinStarted(boost::function1<void, std::string> f) { m_queryIsPinStarted.connect(f); }
 void CUsimAssistor::disconnectQueryIsPinStarted() { m_queryIsPinStarted.disconnect(); }
 
-void CUsimAssistor::connectChangeLockSimCardPassword(boost::function1<void, bool> f) { m_changeLockSimCardPassword.connect(f); }
+void CUsimAssistor::connectChangeLockSimCardPassword(boost::function1<void, bool> f)
+{
+    m_changeLockSimCardPassword.connect(f);
+}
 void CUsimAssistor::disconnectChangeLockSimCardPassword() { m_changeLockSimCardPassword.disconnect(); }
 
-void CUsimAssistor::connectChangeSimFixedDialingMemoryPassword(boost::function1<void, bool> f) { m_changeSimFixedDialingMemoryPassword.connect(f); }
-void CUsimAssistor::disconnectChangeSimFixedDialingMemoryPassword() { m_changeSimFixedDialingMemoryPassword.disconnect(); }
+void CUsimAssistor::connectChangeSimFixedDialingMemoryPassword(boost::function1<void, bool> f)
+{
+    m_changeSimFixedDialingMemoryPassword.connect(f);
+}
+void CUsimAssistor::disconnectChangeSimFixedDialingMemoryPassword()
+{
+    m_changeSimFixedDialingMemoryPassword.disconnect();
+}

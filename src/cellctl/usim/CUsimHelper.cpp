@@ -13,10 +13,7 @@ using cellctl::text::inQuotes;
 namespace {
 
 // The card answers the SIM-mode query with this error when no card is inserted.
-bool reportsSimAbsent(const std::string& answer)
-{
-    return answer.find("ERROR: 10") != std::string::npos;
-}
+bool reportsSimAbsent(const std::string& answer) { return answer.find("ERROR: 10") != std::string::npos; }
 
 constexpr std::string_view kCmeError = "+CME ERROR:";
 // The +CME ERROR codes of 3GPP TS 27.007 told apart here.
@@ -54,9 +51,12 @@ CUsimAssistor::PasswordVerdict verdictOf(const std::string& answer, bool pukEntr
         return CUsimAssistor::PasswordAccepted;
     switch (cmeError(answer)) {
     case kNoCmeError:
-    case kIncorrectPassword: return CUsimAssistor::PasswordWrong;
-    case kSimPukRequired: return pukEntry ? CUsimAssistor::PasswordWrong : CUsimAssistor::PasswordBlocked;
-    default: return CUsimAssistor::PasswordNotTried;
+    case kIncorrectPassword:
+        return CUsimAssistor::PasswordWrong;
+    case kSimPukRequired:
+        return pukEntry ? CUsimAssistor::PasswordWrong : CUsimAssistor::PasswordBlocked;
+    default:
+        return CUsimAssistor::PasswordNotTried;
     }
 }
 
@@ -72,48 +72,32 @@ CUsimHelper::CUsimHelper(CUsimAssistor* assistor) : m_assistor(assistor) {}
 
 CUsimHelper::~CUsimHelper() = default;
 
-void CUsimHelper::SetAssistor(CUsimAssistor* assistor)
-{
-    m_assistor = assistor;
-}
+void CUsimHelper::SetAssistor(CUsimAssistor* assistor) { m_assistor = assistor; }
 
-void CUsimHelper::Initialize()
-{
-    bindSlots(this);
-}
+void CUsimHelper::Initialize() { bindSlots(this); }
 
 void CUsimHelper::QuerySimCardMode() { sendQuery(PhoneLine::SimCardMode); }
 void CUsimHelper::QueryPinStatus() { sendQuery(PhoneLine::PinStatus); }
 void CUsimHelper::QueryAttemptRemainCount() { sendQuery(PhoneLine::PinAttemptsRemaining); }
 void CUsimHelper::QueryIsPinStarted() { sendQuery(PhoneLine::PinLock); }
 
-void CUsimHelper::CheckPin(const std::string& pin)
-{
-    sendModify(PhoneLine::EnterPin, pin);
-}
+void CUsimHelper::CheckPin(const std::string& pin) { sendModify(PhoneLine::EnterPin, pin); }
 
 void CUsimHelper::ChangePin(const std::string& first, const std::string& second)
 {
     sendModify(PhoneLine::EnterPuk, first + ',' + second);
 }
 
-void CUsimHelper::StartupPin(const std::string& pin)
-{
-    sendModify(PhoneLine::PinLock, "1," + inQuotes(pin));
-}
+void CUsimHelper::StartupPin(const std::string& pin) { sendModify(PhoneLine::PinLock, "1," + inQuotes(pin)); }
 
-void CUsimHelper::ClosePin(const std::string& pin)
-{
-    sendModify(PhoneLine::PinLock, "0," + inQuotes(pin));
-}
+void CUsimHelper::ClosePin(const std::string& pin) { sendModify(PhoneLine::PinLock, "0," + inQuotes(pin)); }
 
 void CUsimHelper::ChangeLockSimCardPassword(const std::string& oldPassword, const std::string& newPassword)
 {
     sendModify(PhoneLine::SimLockPassword, passwordChange(oldPassword, newPassword));
 }
 
-void CUsimHelper::ChangeSimFixedDialingMemoryPassword(const std::string& oldPassword,
-                                                      const std::string& newPassword)
+void CUsimHelper::ChangeSimFixedDialingMemoryPassword(const std::string& oldPassword, const std::string& newPassword)
 {
     sendModify(PhoneLine::FixedDialingPassword, passwordChange(oldPassword, newPassword));
 }
@@ -172,10 +156,7 @@ void CUsimHelper::CheckPinResult(const std::string& answer)
 }
 
 // Switching the lock on or off verifies the PIN: a wrong one is a failed attempt.
-void CUsimHelper::StartupOrClosePinResult(const std::string& answer)
-{
-    CheckPinResult(answer);
-}
+void CUsimHelper::StartupOrClosePinResult(const std::string& answer) { CheckPinResult(answer); }
 
 // The PIN change is how the PUK is entered, so its answer moves the PUK record.
 void CUsimHelper::ChangePinResult(const std::string& answer)

@@ -65,8 +65,8 @@ DialTarget dialTarget(const std::string& dialString)
     const std::string cid = fields.size() == 3 ? fields[2].substr(0, fields[2].find(',')) : std::string();
     if (cid.empty()) {
         target.cid = 1;
-    } else if (cid.size() <= 2 && cid.find_first_not_of("0123456789") == std::string::npos
-               && std::stoi(cid) >= 1 && std::stoi(cid) <= PacketData::MaxContextId) {
+    } else if (cid.size() <= 2 && cid.find_first_not_of("0123456789") == std::string::npos && std::stoi(cid) >= 1 &&
+               std::stoi(cid) <= PacketData::MaxContextId) {
         target.cid = std::stoi(cid);
     }
     return target;

@@ -16,8 +16,7 @@ std::string upperCase(std::string text)
 
 std::string rangeText(int low, int high)
 {
-    return low == high ? "(" + std::to_string(low) + ")"
-                       : "(" + std::to_string(low) + "-" + std::to_string(high) + ")";
+    return low == high ? "(" + std::to_string(low) + ")" : "(" + std::to_string(low) + "-" + std::to_string(high) + ")";
 }
 
 Handler setting(std::vector<std::pair<int, int>> ranges)
@@ -136,9 +135,12 @@ Reply errorMode(Device& device, const AtCommand& command)
         device.settings().errorMode = *mode;
         return Reply::ok();
     }
-    case Form::Read: return Reply::ok("+CMEE: " + std::to_string(device.settings().errorMode));
-    case Form::Test: return Reply::ok("+CMEE: (0-2)");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok("+CMEE: " + std::to_string(device.settings().errorMode));
+    case Form::Test:
+        return Reply::ok("+CMEE: (0-2)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -160,9 +162,12 @@ Reply characterSet(Device& device, const AtCommand& command)
         }
         return Reply::failure(CmeError::OperationNotSupported);
     }
-    case Form::Read: return Reply::ok("+CSCS: " + inQuotes(device.settings().charset));
-    case Form::Test: return Reply::ok("+CSCS: (\"IRA\",\"GSM\",\"HEX\")");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok("+CSCS: " + inQuotes(device.settings().charset));
+    case Form::Test:
+        return Reply::ok("+CSCS: (\"IRA\",\"GSM\",\"HEX\")");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -181,15 +186,9 @@ Reply identification(const AtCommand& command, const std::string& text)
 
 Reply manufacturer(Device&, const AtCommand& command) { return identification(command, "cellsim"); }
 
-Reply model(Device&, const AtCommand& command)
-{
-    return identification(command, "TD-SCDMA/GSM HSDPA USB modem");
-}
+Reply model(Device&, const AtCommand& command) { return identification(command, "TD-SCDMA/GSM HSDPA USB modem"); }
 
-Reply revision(Device& device, const AtCommand& command)
-{
-    return identification(command, device.options().revision);
-}
+Reply revision(Device& device, const AtCommand& command) { return identification(command, device.options().revision); }
 
 Reply serialNumber(Device&, const AtCommand& command) { return identification(command, "860012345678903"); }
 
@@ -226,9 +225,12 @@ Reply messageStorage(Device& device, const AtCommand& command)
         memories = updated;
         return Reply::ok("+CPMS: 0,50,0,50,0,50");
     }
-    case Form::Read: return Reply::ok(usage());
-    case Form::Test: return Reply::ok("+CPMS: (\"ME\",\"SM\",\"MT\"),(\"ME\",\"SM\",\"MT\"),(\"ME\",\"SM\",\"MT\")");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok(usage());
+    case Form::Test:
+        return Reply::ok("+CPMS: (\"ME\",\"SM\",\"MT\"),(\"ME\",\"SM\",\"MT\"),(\"ME\",\"SM\",\"MT\")");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }

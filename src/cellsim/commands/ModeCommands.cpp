@@ -10,8 +10,8 @@ Reply networkMode(Device& device, const AtCommand& command)
     switch (command.form) {
     case Form::Read: {
         const NetworkMode& mode = network.mode();
-        return Reply::ok("^DSTM: " + std::to_string(mode.behaviour) + "," + std::to_string(mode.modeType) + ","
-                         + std::to_string(network.campedAccessTech()));
+        return Reply::ok("^DSTM: " + std::to_string(mode.behaviour) + "," + std::to_string(mode.modeType) + "," +
+                         std::to_string(network.campedAccessTech()));
     }
     case Form::Set: {
         const auto& arguments = command.arguments;
@@ -23,8 +23,10 @@ Reply networkMode(Device& device, const AtCommand& command)
         }
         return Reply::from(network.switchMode(*behaviour, *modeType, accessTech));
     }
-    case Form::Test: return Reply::ok("^DSTM: (0-1),(0-2),(0,2)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok("^DSTM: (0-1),(0-2),(0,2)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -45,8 +47,10 @@ Reply powerOnMode(Device& device, const AtCommand& command)
         }
         return Reply::from(network.setPowerOnMode(*modeType, *accessTech));
     }
-    case Form::Test: return Reply::ok("^DDTM: (0-2),(0,2)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok("^DDTM: (0-2),(0,2)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -78,10 +82,12 @@ Reply hsdpaIndication(Device& device, const AtCommand& command)
         return Reply::ok();
     }
     case Form::Read:
-        return Reply::ok(std::string("+HSIND: ") + (network.hsdpaReports() ? "1" : "0") + ","
-                         + (network.hsdpaAvailable() ? "1" : "0"));
-    case Form::Test: return Reply::ok("+HSIND: (0,1)");
-    case Form::Execute: break;
+        return Reply::ok(std::string("+HSIND: ") + (network.hsdpaReports() ? "1" : "0") + "," +
+                         (network.hsdpaAvailable() ? "1" : "0"));
+    case Form::Test:
+        return Reply::ok("+HSIND: (0,1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -98,9 +104,12 @@ Reply cellInfo(Device& device, const AtCommand& command)
         network.setCellInfoReports(*enabled);
         return Reply::ok();
     }
-    case Form::Read: return Reply::ok("^DCINFO: " + network.cellInfo());
-    case Form::Test: return Reply::ok("^DCINFO: (0,1)");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok("^DCINFO: " + network.cellInfo());
+    case Form::Test:
+        return Reply::ok("^DCINFO: (0,1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }

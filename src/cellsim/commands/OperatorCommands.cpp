@@ -9,9 +9,12 @@ namespace {
 std::string operatorName(Device& device, const NetworkEntry& network, int format)
 {
     switch (format) {
-    case 0: return device.encodeName(network.longName);
-    case 1: return device.encodeName(network.shortName);
-    default: return network.numeric;
+    case 0:
+        return device.encodeName(network.longName);
+    case 1:
+        return device.encodeName(network.shortName);
+    default:
+        return network.numeric;
     }
 }
 
@@ -22,8 +25,8 @@ Reply currentOperator(Device& device)
     std::string line = "+COPS: " + std::to_string(network.selection());
     if (serving && network.registered()) {
         const int format = device.settings().operatorFormat;
-        line += "," + std::to_string(format) + "," + inQuotes(operatorName(device, *serving, format)) + ","
-              + std::to_string(serving->accessTech);
+        line += "," + std::to_string(format) + "," + inQuotes(operatorName(device, *serving, format)) + "," +
+                std::to_string(serving->accessTech);
     }
     return Reply::ok(line);
 }
@@ -34,9 +37,9 @@ Reply scanResult(Device& device)
     std::string line = "+COPS: ";
     for (const NetworkEntry* candidate : network.visibleNetworks()) {
         const int state = candidate == network.serving() ? 2 : candidate->forbidden ? 3 : 1;
-        line += "(" + std::to_string(state) + "," + inQuotes(operatorName(device, *candidate, 0)) + ","
-              + inQuotes(operatorName(device, *candidate, 1)) + "," + inQuotes(candidate->numeric) + ","
-              + std::to_string(candidate->accessTech) + "),";
+        line += "(" + std::to_string(state) + "," + inQuotes(operatorName(device, *candidate, 0)) + "," +
+                inQuotes(operatorName(device, *candidate, 1)) + "," + inQuotes(candidate->numeric) + "," +
+                std::to_string(candidate->accessTech) + "),";
     }
     return Reply::ok(line + ",(0,1,2,3,4),(0,1,2)");
 }
@@ -99,10 +102,14 @@ Reply selectOperator(Device& device, const AtArguments& arguments)
 Reply operatorSelection(Device& device, const AtCommand& command)
 {
     switch (command.form) {
-    case Form::Read: return currentOperator(device);
-    case Form::Test: return scan(device);
-    case Form::Set: return selectOperator(device, command.arguments);
-    case Form::Execute: break;
+    case Form::Read:
+        return currentOperator(device);
+    case Form::Test:
+        return scan(device);
+    case Form::Set:
+        return selectOperator(device, command.arguments);
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -116,9 +123,9 @@ Reply preferredListRead(Device& device)
     for (const auto& [index, entry] : list.entries()) {
         const NetworkEntry* network = device.network().findNetwork(2, entry.numeric, std::nullopt);
         const NetworkEntry named = network ? *network : knownOperator(entry.numeric, AccessGsm);
-        lines.push_back("+CPOL: " + std::to_string(index) + "," + std::to_string(list.format()) + ","
-                        + inQuotes(operatorName(device, named, list.format())) + "," + (entry.gsm ? "1" : "0") + ","
-                        + (entry.gsmCompact ? "1" : "0") + "," + (entry.utran ? "1" : "0"));
+        lines.push_back("+CPOL: " + std::to_string(index) + "," + std::to_string(list.format()) + "," +
+                        inQuotes(operatorName(device, named, list.format())) + "," + (entry.gsm ? "1" : "0") + "," +
+                        (entry.gsmCompact ? "1" : "0") + "," + (entry.utran ? "1" : "0"));
     }
     return Reply::ok(lines);
 }
@@ -192,9 +199,12 @@ Reply preferredOperators(Device& device, const AtCommand& command)
         return Reply::failure(*refused);
     }
     switch (command.form) {
-    case Form::Read: return preferredListRead(device);
-    case Form::Set: return preferredListWrite(device, command.arguments);
-    default: break;
+    case Form::Read:
+        return preferredListRead(device);
+    case Form::Set:
+        return preferredListWrite(device, command.arguments);
+    default:
+        break;
     }
     return Reply::error();
 }
@@ -209,7 +219,8 @@ Reply preferredListSelector(Device& device, const AtCommand& command)
     }
     PreferredList& list = device.preferredList();
     switch (command.form) {
-    case Form::Read: return Reply::ok("+CPLS: " + std::to_string(list.selector()));
+    case Form::Read:
+        return Reply::ok("+CPLS: " + std::to_string(list.selector()));
     case Form::Set: {
         const auto selector = command.arguments.number(0, 0, 2);
         if (!selector || command.arguments.size() > 1) {
@@ -218,7 +229,8 @@ Reply preferredListSelector(Device& device, const AtCommand& command)
         list.setSelector(*selector);
         return Reply::ok();
     }
-    default: break;
+    default:
+        break;
     }
     return Reply::error();
 }

@@ -6,10 +6,7 @@
 namespace cellsim::commands {
 namespace {
 
-std::optional<int> contextId(const AtArguments& arguments)
-{
-    return arguments.number(0, 1, PacketData::MaxContextId);
-}
+std::optional<int> contextId(const AtArguments& arguments) { return arguments.number(0, 1, PacketData::MaxContextId); }
 
 }  // namespace
 
@@ -33,8 +30,8 @@ Reply pdpContext(Device& device, const AtCommand& command)
         context.address = arguments.text(3);
         const auto dataCompression = arguments.given(4) ? arguments.number(4, 0, 3) : 0;
         const auto headerCompression = arguments.given(5) ? arguments.number(5, 0, 4) : 0;
-        if ((context.type != "IP" && context.type != "PPP" && context.type != "IPV6")
-            || !dataCompression || !headerCompression) {
+        if ((context.type != "IP" && context.type != "PPP" && context.type != "IPV6") || !dataCompression ||
+            !headerCompression) {
             return Reply::error();
         }
         context.dataCompression = *dataCompression;
@@ -45,15 +42,16 @@ Reply pdpContext(Device& device, const AtCommand& command)
     case Form::Read: {
         std::vector<std::string> lines;
         for (const auto& [cid, context] : contexts) {
-            lines.push_back("+CGDCONT: " + std::to_string(cid) + "," + inQuotes(context.type) + ","
-                            + inQuotes(context.apn) + "," + inQuotes(context.address) + ","
-                            + std::to_string(context.dataCompression) + ","
-                            + std::to_string(context.headerCompression));
+            lines.push_back("+CGDCONT: " + std::to_string(cid) + "," + inQuotes(context.type) + "," +
+                            inQuotes(context.apn) + "," + inQuotes(context.address) + "," +
+                            std::to_string(context.dataCompression) + "," + std::to_string(context.headerCompression));
         }
         return Reply::ok(lines);
     }
-    case Form::Test: return Reply::ok("+CGDCONT: (1-11),\"IP\",,,(0-3),(0-4)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok("+CGDCONT: (1-11),\"IP\",,,(0-3),(0-4)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -71,24 +69,24 @@ struct QosField {
 };
 
 const QosField qosFields[] = {
-    {false, 0, 4, "4"},         // traffic class
-    {false, 0, 256000, "0"},    // maximum bit rate uplink (kbit/s)
-    {false, 0, 256000, "0"},    // maximum bit rate downlink
-    {false, 0, 256000, "0"},    // guaranteed bit rate uplink
-    {false, 0, 256000, "0"},    // guaranteed bit rate downlink
-    {false, 0, 2, "2"},         // delivery order
-    {false, 0, 1520, "0"},      // maximum SDU size
-    {true, 0, 0, "0E0"},        // SDU error ratio
-    {true, 0, 0, "0E0"},        // residual bit error ratio
-    {false, 0, 3, "3"},         // delivery of erroneous SDUs
-    {false, 0, 4000, "0"},      // transfer delay (ms)
-    {false, 0, 3, "0"},         // traffic handling priority
+    {false, 0, 4, "4"},       // traffic class
+    {false, 0, 256000, "0"},  // maximum bit rate uplink (kbit/s)
+    {false, 0, 256000, "0"},  // maximum bit rate downlink
+    {false, 0, 256000, "0"},  // guaranteed bit rate uplink
+    {false, 0, 256000, "0"},  // guaranteed bit rate downlink
+    {false, 0, 2, "2"},       // delivery order
+    {false, 0, 1520, "0"},    // maximum SDU size
+    {true, 0, 0, "0E0"},      // SDU error ratio
+    {true, 0, 0, "0E0"},      // residual bit error ratio
+    {false, 0, 3, "3"},       // delivery of erroneous SDUs
+    {false, 0, 4000, "0"},    // transfer delay (ms)
+    {false, 0, 3, "0"},       // traffic handling priority
 };
 
 bool validRatio(const std::string& text)
 {
-    return text.size() == 3 && text[0] >= '0' && text[0] <= '9' && (text[1] == 'E' || text[1] == 'e')
-        && text[2] >= '0' && text[2] <= '9';
+    return text.size() == 3 && text[0] >= '0' && text[0] <= '9' && (text[1] == 'E' || text[1] == 'e') &&
+           text[2] >= '0' && text[2] <= '9';
 }
 
 std::optional<std::vector<std::string>> qosProfile(const AtArguments& arguments)
@@ -153,9 +151,11 @@ Reply requestedQos(Device& device, const AtCommand& command)
         return Reply::ok(lines);
     }
     case Form::Test:
-        return Reply::ok("+CGEQREQ: \"IP\",(0-4),(0-256000),(0-256000),(0-256000),(0-256000),(0-2),(0-1520),"
-                         "(\"0E0\",\"1E2\",\"1E3\",\"1E4\"),(\"0E0\",\"1E2\",\"1E3\",\"1E5\"),(0-3),(0-4000),(0-3)");
-    case Form::Execute: break;
+        return Reply::ok(
+            "+CGEQREQ: \"IP\",(0-4),(0-256000),(0-256000),(0-256000),(0-256000),(0-2),(0-1520),"
+            "(\"0E0\",\"1E2\",\"1E3\",\"1E4\"),(\"0E0\",\"1E2\",\"1E3\",\"1E5\"),(0-3),(0-4000),(0-3)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -182,9 +182,12 @@ Reply packetAttach(Device& device, const AtCommand& command)
         }
         return Reply::ok();
     }
-    case Form::Read: return Reply::ok(std::string("+CGATT: ") + (network.attached() ? "1" : "0"));
-    case Form::Test: return Reply::ok("+CGATT: (0,1)");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok(std::string("+CGATT: ") + (network.attached() ? "1" : "0"));
+    case Form::Test:
+        return Reply::ok("+CGATT: (0,1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -205,8 +208,10 @@ Reply packetEventReporting(Device& device, const AtCommand& command)
     }
     case Form::Read:
         return Reply::ok("+CGEREP: " + std::to_string(packet.eventMode) + "," + std::to_string(packet.eventBuffer));
-    case Form::Test: return Reply::ok("+CGEREP: (0-2),(0-1)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok("+CGEREP: (0-2),(0-1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -244,8 +249,8 @@ Reply usimQos(Device& device, const AtCommand& command)
         return Reply::failure(CmeError::InvalidIndex);
     }
     const int* record = records[*number];
-    return Reply::ok("^DUQOS: " + std::to_string(*number) + "," + std::to_string(record[0]) + ","
-                     + std::to_string(record[1]) + "," + std::to_string(record[2]));
+    return Reply::ok("^DUQOS: " + std::to_string(*number) + "," + std::to_string(record[0]) + "," +
+                     std::to_string(record[1]) + "," + std::to_string(record[2]));
 }
 
 }  // namespace cellsim::commands

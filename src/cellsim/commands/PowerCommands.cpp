@@ -11,8 +11,8 @@ Reply phoneFunctionality(Device& device, const AtCommand& command)
         const auto& arguments = command.arguments;
         const auto functionality = arguments.number(0);
         const auto reset = arguments.given(1) ? arguments.number(1, 0, 1) : 0;
-        if (!functionality || (*functionality != 0 && *functionality != 1 && *functionality != 4) || !reset
-            || arguments.size() > 2) {
+        if (!functionality || (*functionality != 0 && *functionality != 1 && *functionality != 4) || !reset ||
+            arguments.size() > 2) {
             return Reply::error();
         }
         if (*reset == 1) {
@@ -22,9 +22,12 @@ Reply phoneFunctionality(Device& device, const AtCommand& command)
         }
         return Reply::ok();
     }
-    case Form::Read: return Reply::ok("+CFUN: " + std::to_string(device.functionality()));
-    case Form::Test: return Reply::ok("+CFUN: (0,1,4),(0-1)");
-    case Form::Execute: break;
+    case Form::Read:
+        return Reply::ok("+CFUN: " + std::to_string(device.functionality()));
+    case Form::Test:
+        return Reply::ok("+CFUN: (0,1,4),(0-1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -57,8 +60,10 @@ Reply signalTd(Device& device, const AtCommand& command)
         device.settings().values["^DCSQ"] = {*mode};
         return Reply::ok();
     }
-    case Form::Test: return Reply::ok("^DCSQ: (0-1)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok("^DCSQ: (0-1)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -89,18 +94,17 @@ Reply registrationCommand(Device& device, const AtCommand& command, bool packetD
         const int mode = packetDomain ? network.packetReports() : network.registrationReports();
         return Reply::ok(network.registrationLine(prefix, status, mode, true));
     }
-    case Form::Test: return Reply::ok(prefix + ": (0-2)");
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok(prefix + ": (0-2)");
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
 
 }  // namespace
 
-Reply registration(Device& device, const AtCommand& command)
-{
-    return registrationCommand(device, command, false);
-}
+Reply registration(Device& device, const AtCommand& command) { return registrationCommand(device, command, false); }
 
 Reply packetRegistration(Device& device, const AtCommand& command)
 {

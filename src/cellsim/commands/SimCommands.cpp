@@ -25,8 +25,10 @@ Reply pin(Device& device, const AtCommand& command)
         }
         return Reply::from(outcome);
     }
-    case Form::Test: return Reply::ok();
-    case Form::Execute: break;
+    case Form::Test:
+        return Reply::ok();
+    case Form::Execute:
+        break;
     }
     return Reply::error();
 }
@@ -84,8 +86,8 @@ Reply remainingAttempts(Device& device, const AtCommand& command)
         return Reply::failure(*refused);
     }
     const SimAttempts left = device.sim().attempts();
-    return Reply::ok("^DRAP: " + std::to_string(left.pin) + "," + std::to_string(left.puk) + ","
-                     + std::to_string(left.pin2) + "," + std::to_string(left.puk2));
+    return Reply::ok("^DRAP: " + std::to_string(left.pin) + "," + std::to_string(left.puk) + "," +
+                     std::to_string(left.pin2) + "," + std::to_string(left.puk2));
 }
 
 Reply simType(Device& device, const AtCommand& command)
