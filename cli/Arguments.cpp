@@ -344,6 +344,15 @@ const CommandEntry* commandTable(size_t& count)
     return kCommands;
 }
 
+bool takesSecretArguments(const std::string& commandPath)
+{
+    for (const SecretArgument& secret : kSecretArguments) {
+        if (secret.command == commandPath && secret.name[0] != '-')
+            return true;
+    }
+    return false;
+}
+
 Arguments::Arguments() : m_app("cellctl: bring a 3G TD-SCDMA/GSM data card online and manage it", "cellctl")
 {
     m_app.require_subcommand(1);

@@ -70,4 +70,7 @@ private:
 // The whole table, for documentation checks.
 const CommandEntry* commandTable(size_t& count);
 
+// Whether the command ("sim unblock") takes secrets as plain arguments.
+bool takesSecretArguments(const std::string& commandPath);
+
 }  // namespace cellctl::cli

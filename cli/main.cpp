@@ -109,11 +109,25 @@ int run(int argc, char** argv)
 // Options whose values are secrets.
 const char* const kSecretOptions[] = {"--pin", "--password", "--sim-pin", "--sim-puk"};
 
+void blank(char* value) { std::memset(value, '*', std::strlen(value)); }
+
 // Copies the arguments, then blanks the secret values in the originals, so
-// that the process list (/proc/PID/cmdline) no longer shows them.
+// that the process list (/proc/PID/cmdline) no longer shows them. After a
+// command that takes secrets as arguments ("sim unblock PUK NEW-PIN"), every
+// later word that is no option is blanked: a secret, or an option's value,
+// which the process list need not show either.
 std::vector<std::string> argumentsHidingSecrets(int argc, char** argv)
 {
     std::vector<std::string> copies(argv, argv + argc);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (takesSecretArguments(copies[i] + " " + copies[i + 1])) {
+            for (int j = i + 2; j < argc; ++j) {
+                if (argv[j][0] != '-')
+                    blank(argv[j]);
+            }
+            break;
+        }
+    }
     for (int i = 1; i < argc; ++i) {
         for (const char* option : kSecretOptions) {
             std::size_t length = std::strlen(option);
@@ -123,7 +137,7 @@ std::vector<std::string> argumentsHidingSecrets(int argc, char** argv)
             else if (std::strncmp(argv[i], option, length) == 0 && argv[i][length] == '=')
                 value = argv[i] + length + 1;
             if (value != nullptr)
-                std::memset(value, '*', std::strlen(value));
+                blank(value);
         }
     }
     return copies;

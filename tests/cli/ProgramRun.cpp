@@ -7,6 +7,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +49,14 @@ nlohmann::json ProgramRun::json() const
 }
 
 namespace {
+
+std::string processCommandLine(pid_t pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string words((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::replace(words.begin(), words.end(), '\0', ' ');
+    return words;
+}
 
 // `input`, when given, is standard input: written whole before the program
 // starts (so it must fit in a pipe's buffer), then the end of input.
@@ -122,6 +132,8 @@ ProgramRun runWatched(const std::vector<std::string>& args, int safetySeconds, c
         for (nfds_t i = 0; i < count; ++i) {
             if (polled[i].revents == 0)
                 continue;
+            if (run.commandLine.empty())
+                run.commandLine = processCommandLine(pid);
             if (polled[i].fd == fds[0])
                 drain(fds[0], run.out);
             else

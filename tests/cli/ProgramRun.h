@@ -13,6 +13,9 @@ struct ProgramRun {
     bool hung = false;  // killed by the safety limit
     std::string out;
     std::string err;
+    // The arguments as the process list showed them when the first output
+    // arrived, words separated by spaces.
+    std::string commandLine;
 
     // stdout as the one JSON document it must be (a parse failure fails the test).
     nlohmann::json json() const;

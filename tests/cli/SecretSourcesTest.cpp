@@ -51,10 +51,12 @@ std::vector<std::string> onPinLockedCard(const std::vector<std::string>& more)
     return args;
 }
 
+// Neither in the output nor in the process list.
 void expectNoSecretShown(const ProgramRun& run, const std::string& what)
 {
     for (const std::string& secret : {kPin, kPuk, kNewPin})
-        EXPECT_EQ((run.out + run.err).find(secret), std::string::npos) << what << "\n" << run.out << run.err;
+        EXPECT_EQ((run.out + run.err + run.commandLine).find(secret), std::string::npos)
+            << what << "\n" << run.commandLine << "\n" << run.out << run.err;
 }
 
 void expectUnlocked(const ProgramRun& run, const std::string& what)
