@@ -70,12 +70,15 @@ void Modem::feed(const std::string& bytes)
         m_call->fromHost(bytes);
         return;
     }
-    if (m_runningLong && m_device.options().abortOnCharacter && !bytes.empty()) {
-        abortLongCommand();
-        m_discardingLine = true;
-    }
     std::string echoed;
     for (char c : bytes) {
+        // Checked per character: the line that started the command and the
+        // character that aborts it may arrive in one read. A line feed after
+        // the command line's carriage return is no abort.
+        if (m_runningLong && m_device.options().abortOnCharacter && c != '\n') {
+            abortLongCommand();
+            m_discardingLine = true;
+        }
         if (m_discardingLine) {
             m_discardingLine = c != '\r';
             continue;
