@@ -19,6 +19,9 @@
 namespace cellctl::cli {
 namespace {
 
+// The command the AT channel sends first on opening (echo off).
+constexpr char kChannelOpening[] = "ATE0";
+
 std::string secondsText(Clock::duration d)
 {
     double s = std::chrono::duration_cast<Seconds>(d).count();
@@ -306,15 +309,19 @@ void Session::awaitModem(const std::function<void(const std::string& limit)>& on
     for (;;) {
         const std::size_t lostBefore = m_lost.size();
         m_line->query(PhoneLine::SignalQualityGsm);
-        // Ends early at the first loss, so that the user hears of the wait
-        // after the channel's own limit rather than after a whole attempt.
+        // An attempt ends when the channel has answered it, a lost answer
+        // included; a modem that merely lost one answer answers the next.
         bool settled = runLoop(
             [&] {
                 checkDevice();
-                return m_line->pendingCommands() == 0 || (!busy && m_lost.size() != lostBefore);
+                return m_line->pendingCommands() == 0;
             },
             deadline - Clock::now());
-        if (settled && m_line->pendingCommands() == 0 && m_lost.size() == lostBefore)
+        // The channel's own opening command may have lost its answer before
+        // the modem answered this one: that alone is no sign of a busy modem.
+        bool lostHere = std::any_of(m_lost.begin() + static_cast<std::ptrdiff_t>(lostBefore), m_lost.end(),
+                                    [](const std::string& command) { return command != kChannelOpening; });
+        if (settled && !lostHere)
             break;  // answered, whatever the answer: the modem listens
         if (Clock::now() >= deadline) {
             std::string unanswered = lostCommands(firstLost);
@@ -327,13 +334,6 @@ void Session::awaitModem(const std::function<void(const std::string& limit)>& on
             busy = true;
             onBusy(secondsText(waitLimit));
         }
-        // The attempt still in the channel ends before the next one is sent.
-        runLoop(
-            [&] {
-                checkDevice();
-                return m_line->pendingCommands() == 0;
-            },
-            deadline - Clock::now());
     }
     m_lost.resize(firstLost);
     m_commandTimedOut = false;

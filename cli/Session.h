@@ -70,7 +70,7 @@ public:
     // abort (a network scan) answers nothing until that command ends. Asks it
     // something harmless (+CSQ) until it answers anything, up to the --timeout or
     // limits::kEarlierCommand; `onBusy` runs once, with that limit in words
-    // ("60 s"), when the modem first leaves a command unanswered. What went
+    // ("60 s"), when a first attempt goes unanswered. What went
     // unanswered meanwhile does not count as lost answers. Throws a Timeout
     // error when the modem stays silent.
     void awaitModem(const std::function<void(const std::string& limit)>& onBusy);

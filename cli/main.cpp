@@ -89,7 +89,7 @@ int run(int argc, char** argv)
             background = Background::start();
         Session session(global.session, std::cerr);
         session.awaitModem([&out](const std::string& limit) {
-            out.note("no answer yet: the modem is busy, finishing an earlier command; waiting up to " + limit);
+            out.note("no answer yet: the modem may be busy, finishing an earlier command; waiting up to " + limit);
         });
         ModemSteps steps(session, out);
         CommandContext context{session, out, steps, global, arguments.args(), background ? &*background : nullptr};

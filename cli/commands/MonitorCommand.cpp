@@ -5,6 +5,7 @@
 #include "Commands.h"
 
 #include <ctime>
+#include <functional>
 
 #include "Limits.h"
 #include "Words.h"
@@ -71,17 +72,35 @@ void runMonitor(CommandContext& c)
     std::optional<std::pair<int, int>> lastSignal;
     std::optional<int> lastRegistration;
     std::optional<int> lastPacketRegistration;
-    Listening<int, int> signal(results.signal, [&](const int& tech, const int& level) {
-        if (lastSignal == std::make_pair(tech, level))
+    auto reportSignal = [&](std::pair<int, int> signal) {
+        if (lastSignal == signal)
             return;
-        lastSignal = std::make_pair(tech, level);
-        monitor.report("signal", signalText(tech, level), signalJson(tech, level));
-    });
-    Listening<int> registration(results.registration, [&](const int& status) {
+        lastSignal = signal;
+        monitor.report("signal", signalText(signal.first, signal.second), signalJson(signal.first, signal.second));
+    };
+    auto reportRegistration = [&](int status) {
         if (lastRegistration == status)
             return;
         lastRegistration = status;
         monitor.report("registration", registrationText(status), {{"registration", registrationName(status)}});
+    };
+    // What a poll reads is held until the poll is known to have lost no
+    // answer: the library reads a lost answer as no signal and no
+    // registration. Reports between polls go out at once.
+    bool polling = false;
+    std::optional<std::pair<int, int>> heldSignal;
+    std::optional<int> heldRegistration;
+    Listening<int, int> signal(results.signal, [&](const int& tech, const int& level) {
+        if (polling)
+            heldSignal = std::make_pair(tech, level);
+        else
+            reportSignal({tech, level});
+    });
+    Listening<int> registration(results.registration, [&](const int& status) {
+        if (polling)
+            heldRegistration = status;
+        else
+            reportRegistration(status);
     });
     Listening<int> packet(results.packetRegistration, [&](const int& status) {
         if (lastPacketRegistration == status)
@@ -98,8 +117,30 @@ void runMonitor(CommandContext& c)
                         {"flags", {info.m_capability1, info.m_capability2, info.m_capability3, info.m_capability4}}});
     });
 
-    lib.connection.Initialize();  // packet-domain registration reports on
-    lib.power.QueryCregStatus();
+    // A lost answer to a poll is asked again at the next poll; only polls
+    // lost kQueryAttempts times in a row end the command.
+    int lostInARow = 0;
+    std::size_t firstLost = 0;
+    auto poll = [&](const std::function<void()>& send) {
+        polling = true;
+        heldSignal.reset();
+        heldRegistration.reset();
+        Session::StepLosses losses = session.runStep(
+            send, [] { return true; }, "following the modem", limits::kAnswer);
+        polling = false;
+        if (losses.lost == 0) {
+            lostInARow = 0;
+            if (heldRegistration)
+                reportRegistration(*heldRegistration);
+            if (heldSignal)
+                reportSignal(*heldSignal);
+            return;
+        }
+        firstLost = lostInARow++ == 0 ? losses.firstLost : firstLost;
+        if (lostInARow == Session::kQueryAttempts)
+            throw session.lostAnswerError("while following the modem", firstLost,
+                                          "lost " + std::to_string(lostInARow) + " polls in a row");
+    };
 
     const CommandArgs& args = c.args;
     c.out.say("Following the modem" + std::string(args.duration > 0 ? "" : " (Ctrl-C to stop)"));
@@ -108,8 +149,14 @@ void runMonitor(CommandContext& c)
         end = Clock::now() + toDuration(Seconds(args.duration));
     auto enough = [&monitor] { return monitor.enough(); };
     try {
+        poll([&lib] { lib.connection.Initialize(); });  // packet-domain registration reports on
         while (!enough() && (!end || Clock::now() < *end)) {
-            lib.power.QuerySignal();
+            // The registration is asked until an answer or a report has told it.
+            poll([&lib, &lastRegistration] {
+                if (!lastRegistration)
+                    lib.power.QueryCregStatus();
+                lib.power.QuerySignal();
+            });
             Clock::duration slice = toDuration(Seconds(args.interval));
             if (end)
                 slice = std::min(slice, *end - Clock::now());

@@ -64,7 +64,7 @@ TEST(BusyModem, AScanGivenUpOnIsAbortedSoTheNextRunFindsTheModemReady)
 TEST(BusyModem, AModemFinishingAnEarlierScanIsAwaitedThenUsed)
 {
     cellsim::ModemOptions options;
-    options.scanDuration = std::chrono::seconds(9);
+    options.scanDuration = std::chrono::seconds(15);
     options.registrationDelay = std::chrono::milliseconds(100);
     options.abortOnCharacter = false;
     cellsim::ServerThread modem(options);
