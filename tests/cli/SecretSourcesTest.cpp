@@ -55,8 +55,9 @@ std::vector<std::string> onPinLockedCard(const std::vector<std::string>& more)
 void expectNoSecretShown(const ProgramRun& run, const std::string& what)
 {
     for (const std::string& secret : {kPin, kPuk, kNewPin})
-        EXPECT_EQ((run.out + run.err + run.commandLine).find(secret), std::string::npos)
-            << what << "\n" << run.commandLine << "\n" << run.out << run.err;
+        EXPECT_EQ((run.out + run.err + run.commandLine).find(secret), std::string::npos) << what << "\n"
+                                                                                         << run.commandLine << "\n"
+                                                                                         << run.out << run.err;
 }
 
 void expectUnlocked(const ProgramRun& run, const std::string& what)
