@@ -23,26 +23,24 @@ namespace {
 using cli::test::ProgramRun;
 using cli::test::runProgram;
 
-TEST(LostAnswers, ConnectWithoutDialSucceedsEveryTime)
+TEST(LostAnswers, ConnectsSucceedAndMonitorShowsOnlyReadings)
 {
-    constexpr int kRuns = 20;
     // Every simulator starts before any run: a simulator started later would
     // inherit the pipes of the runs under way and hold them open.
-    std::vector<std::unique_ptr<test::SimulatorProcess>> sims;
-    for (int seed = 1; seed <= kRuns; ++seed) {
-        sims.push_back(std::make_unique<test::SimulatorProcess>(
-            CELLCTL_CELLSIM_PATH, std::vector<std::string>{"--drop-rate", "0.05", "--seed", std::to_string(seed),
-                                                           "--registration-delay", "100"}));
-        sims.back()->start();
-    }
+    auto simulators = [](int count, const std::string& dropRate) {
+        std::vector<std::unique_ptr<test::SimulatorProcess>> started;
+        for (int seed = 1; seed <= count; ++seed) {
+            started.push_back(std::make_unique<test::SimulatorProcess>(
+                CELLCTL_CELLSIM_PATH, std::vector<std::string>{"--drop-rate", dropRate, "--seed", std::to_string(seed),
+                                                               "--registration-delay", "100"}));
+            started.back()->start();
+        }
+        return started;
+    };
+    constexpr int kRuns = 20;
     constexpr int kMonitors = 4;
-    std::vector<std::unique_ptr<test::SimulatorProcess>> monitored;
-    for (int seed = 1; seed <= kMonitors; ++seed) {
-        monitored.push_back(std::make_unique<test::SimulatorProcess>(
-            CELLCTL_CELLSIM_PATH, std::vector<std::string>{"--drop-rate", "0.25", "--seed", std::to_string(seed),
-                                                           "--registration-delay", "100"}));
-        monitored.back()->start();
-    }
+    std::vector<std::unique_ptr<test::SimulatorProcess>> sims = simulators(kRuns, "0.05");
+    std::vector<std::unique_ptr<test::SimulatorProcess>> monitored = simulators(kMonitors, "0.25");
     std::vector<ProgramRun> runs(kRuns);
     std::vector<std::thread> threads;
     for (int i = 0; i < kRuns; ++i) {
