@@ -33,6 +33,9 @@ first_link=$(ppp0_index)
 kill "$(netside_pid)"
 wait_until 20 "end of the first ppp0" ppp0_replaced "$first_link"
 wait_until 60 "10.64.0.2 on ppp0 after the redial" link_up
+# pppd sets the address before it brings ppp0 up: the link is up when cellctl
+# says so, which it does only once pppd has reported the link up.
+wait_until 30 "cellctl online again after the redial" online_twice
 ping -c 3 -W 2 10.64.0.1 || die "no ping reply from 10.64.0.1 after the redial"
 
 kill -INT "$ctl"

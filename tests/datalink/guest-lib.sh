@@ -20,6 +20,7 @@ wait_until() {
 # ppp0 in the root namespace carries the address the network side hands out.
 link_up() { ip -4 addr show dev ppp0 | grep -q 'inet 10\.64\.0\.2 peer 10\.64\.0\.1/32'; }
 link_gone() { ! ip link show ppp0; }
+online_twice() { [ "$(grep -c '^Online:' cellctl.log)" -ge 2 ]; }
 ppp0_index() { cat /sys/class/net/ppp0/ifindex 2>/dev/null || echo none; }
 # True once the ppp0 with interface index $1 has gone (none, or a new one).
 ppp0_replaced() { [ "$(ppp0_index)" != "$1" ]; }
